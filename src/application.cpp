@@ -1,0 +1,335 @@
+#include "application.h"
+
+#include <cstring>
+
+#include "level.h"
+#include "string_list.h"
+
+volatile bool timing_signal = false;
+Application* application = nullptr;
+
+const char* const Application::BITMAP_FILES[NUMBER_OF_BITMAPS] = {
+    "data\\graphics\\backgrounds\\grass.bmp", // GRASS_BACKGROUND_BM
+    "data\\graphics\\backgrounds\\cloudy.bmp", // CLOUDY_BACKGROUND_BM
+    "data\\graphics\\backgrounds\\forest.bmp", // FOREST_BACKGROUND_BM
+    "data\\graphics\\backgrounds\\dark.bmp", // DARK_BACKGROUND_BM
+    "data\\graphics\\backgrounds\\underworld.bmp", // UNDERWORLD_BACKGROUND_BM
+    "data\\graphics\\backgrounds\\hilly.bmp", // HILLY_BACKGROUND_BM
+    "data\\graphics\\backgrounds\\black.bmp", // BLACK_BACKGROUND_BM
+    "data\\graphics\\black_bird\\standing.bmp", // BLACK_BIRD_STANDING_BM
+    "data\\graphics\\black_bird\\hurt.bmp", // BLACK_BIRD_HURT_BM
+    "data\\graphics\\blocks\\brown.bmp", // BROWN_BLOCK_BM
+    "data\\graphics\\blocks\\cement.bmp", // CEMENT_BLOCK_BM
+    "data\\graphics\\bluejay\\standing.bmp", // BLUEJAY_STANDING_BM
+    "data\\graphics\\bluejay\\eating.bmp", // BLUEJAY_EATING_BM
+    "data\\graphics\\bluejay\\hurt.bmp", // BLUEJAY_HURT_BM
+    "data\\graphics\\bluejay\\wings_in.bmp", // BLUEJAY_WINGS_IN_BM
+    "data\\graphics\\bluejay\\wings_out.bmp", // BLUEJAY_WINGS_OUT_BM
+    "data\\graphics\\bush\\big.bmp", // BIG_BUSH_BM
+    "data\\graphics\\bush\\small.bmp", // SMALL_BUSH_BM
+    "data\\graphics\\cherry\\cherry.bmp", // CHERRY_BM
+    "data\\graphics\\clam\\mouth_closed.bmp", // CLAM_MOUTH_CLOSED_BM
+    "data\\graphics\\clam\\mouth_open.bmp", // CLAM_MOUTH_OPEN_BM
+    "data\\graphics\\egg\\egg.bmp", // EGG_BM
+    "data\\graphics\\fly\\wings_in.bmp", // FLY_WINGS_IN_BM
+    "data\\graphics\\fly\\wings_out.bmp", // FLY_WINGS_OUT_BM
+    "data\\graphics\\ground\\ground.bmp", // GROUND_BM
+    "data\\graphics\\mosquito\\wings_down.bmp", // MOSQUITO_WINGS_DOWN_BM
+    "data\\graphics\\mosquito\\wings_up.bmp", // MOSQUITO_WINGS_UP_BM
+    "data\\graphics\\pipe\\pipe.bmp", // PIPE_BM
+    "data\\graphics\\misc\\title.bmp", // TITLE_BM
+    "data\\graphics\\ground\\limestone.bmp", // LIMESTONE_BM
+    "data\\graphics\\ghost\\ghost.bmp", // GHOST_BM
+    "data\\graphics\\master_ecto\\master_ecto.bmp", // MASTER_ECTO_BM
+    "data\\graphics\\rock\\rock.bmp", // ROCK_BM
+    "data\\graphics\\black_bird\\shouting.bmp", // SHOUTING_BLACK_BIRD_BM
+    "data\\graphics\\black_bird\\leaping.bmp", // LEAPING_BLACK_BIRD_BM
+    "data\\graphics\\ground\\ledge.bmp", // LEDGE_BM
+    "data\\graphics\\ground\\walk_through_dirt.bmp", // WALK_THROUGH_DIRT_BM
+    "data\\graphics\\goldenjay\\perched.bmp", // GOLDENJAY_PERCHED_BM
+    "data\\graphics\\goldenjay\\mouth_open.bmp", // GOLDENJAY_MOUTH_OPEN_BM
+    "data\\graphics\\goldenjay\\wings_in.bmp", // GOLDENJAY_WINGS_IN_BM
+    "data\\graphics\\goldenjay\\wings_out.bmp", // GOLDENJAY_WINGS_OUT_BM
+    "data\\graphics\\swooper\\wings_in.bmp", // SWOOPER_WINGS_IN_BM
+    "data\\graphics\\swooper\\wings_out.bmp", // SWOOPER_WINGS_OUT_BM
+    "data\\graphics\\bush\\fake.bmp", // FAKE_BUSH_BM
+    "data\\graphics\\wire\\wire.bmp", // WIRE_BM
+    "data\\graphics\\rock\\local.bmp", // LOCAL_ROCK_BM
+    "data\\graphics\\switch\\normal.bmp", // SWITCH_NORMAL_BM
+    "data\\graphics\\switch\\pressed.bmp", // SWITCH_PRESSED_BM
+    "data\\graphics\\switch\\pipe.bmp", // PIPE_SWITCH_BM
+    "data\\graphics\\switch\\reverse_pipe.bmp", // REVERSE_PIPE_SWITCH_BM
+    "data\\graphics\\super_mosquito\\wings_down.bmp", // SUPER_MOSQUITO_WINGS_DOWN_BM
+    "data\\graphics\\super_mosquito\\wings_up.bmp", // SUPER_MOSQUITO_WINGS_UP_BM
+    "data\\graphics\\lemming\\still.bmp", // LEMMING_STILL_BM
+    "data\\graphics\\lemming\\walk.bmp", // LEMMING_WALK_BM
+    "data\\graphics\\lemming\\still_arms_up.bmp", // LEMMING_STILL_ARMS_UP_BM
+    "data\\graphics\\lemming\\walk_arms_up.bmp", // LEMMING_WALK_ARMS_UP_BM
+    "data\\graphics\\rock\\throwable.bmp", // THROWABLE_ROCK_BM
+    "data\\graphics\\misc\\stop_attack.bmp", // STOP_ATTACK_BM
+    "data\\graphics\\fly\\hunting.bmp", // HUNTING_FLY_BM
+    "data\\graphics\\tomatoo_plant\\head.bmp", // TOMATOO_PLANT_HEAD_BM
+    "data\\graphics\\tomatoo_plant\\stem.bmp", // TOMATOO_PLANT_STEM_BM
+    "data\\graphics\\misc\\stopper.bmp", // STOPPER_BM
+    "data\\graphics\\misc\\scrolling_background.bmp", // SCROLLING_BACKGROUND_BM
+    "data\\graphics\\pipe\\local.bmp", // LOCAL_PIPE_BM
+    "data\\graphics\\misc\\message_box.bmp", // MESSAGE_BOX_BM
+    "data\\graphics\\misc\\stone_wall.bmp", // STONE_WALL_BM
+    "data\\graphics\\blocks\\fake_cement.bmp", // FAKE_CEMENT_BLOCK_BM
+    "data\\graphics\\spiked_pole\\point.bmp", // SPIKED_POLE_POINT_BM
+    "data\\graphics\\spiked_pole\\pole.bmp", // SPIKED_POLE_POLE_BM
+    "data\\graphics\\boiling_mud\\mud.bmp", // BOILING_MUD_BM
+    "data\\graphics\\mud_drop\\mud_drop.bmp", // MUD_DROP_BM
+    "data\\graphics\\misc\\strength_mark.bmp", // STRENGTH_MARK_BM
+    "data\\graphics\\cherry\\one_up.bmp", // YELLOW_CHERRY_BM
+    "data\\graphics\\bluejay\\icon.bmp", // BLUEJAY_ICON_BM
+    "data\\graphics\\vine\\short.bmp", // SHORT_VINE_BM
+    "data\\graphics\\vine\\tall.bmp", // TALL_VINE_BM
+    "data\\graphics\\misc\\empty_mark.bmp", // EMPTY_MARK_BM
+    "data\\graphics\\switch\\no_ecto.bmp", // NO_ECTO_SWITCH_BM
+};
+
+const char* const Application::MUSIC_TRACK_FILES[NUMBER_OF_MUSIC_TRACKS] = {
+    "data\\sounds\\music_tracks\\athletic_theme.mid", // ATHLETIC_THEME_MT
+    "data\\sounds\\music_tracks\\here_we_go.mid", // HERE_WE_GO_MT
+    "data\\sounds\\music_tracks\\hurry_hurry.mid", // HURRY_HURRY_MT
+    "data\\sounds\\music_tracks\\zemblo_3.mid", // ZEMBLO_3_MT
+    "data\\sounds\\music_tracks\\underworld.mid", // UNDERWORLD_MT
+    "data\\sounds\\music_tracks\\ghost.mid", // GHOST_MT
+    "data\\sounds\\music_tracks\\new_zemblo_saga.mid", // NEW_ZEMBLO_SAGA_MT
+    "data\\sounds\\music_tracks\\battle.mid", // BATTLE_MT
+    "data\\sounds\\music_tracks\\old_zemblo_saga.mid", // OLD_ZEMBLO_SAGA_MT
+    "data\\sounds\\music_tracks\\sewers.mid", // SEWERS_MT
+    "data\\sounds\\music_tracks\\game_over.mid", // GAME_OVER_MT
+    "data\\sounds\\music_tracks\\title_screen.mid", // TITLE_SCREEN_MT
+    "data\\sounds\\music_tracks\\victory.mid", // VICTORY_MT
+};
+
+const char* const Application::SOUND_EFFECT_FILES[NUMBER_OF_SOUND_EFFECTS] = {
+    "data\\sounds\\sound_effects\\bluejay_dies.wav", // BLUEJAY_DIES_SE
+    "data\\sounds\\sound_effects\\damaging_stomp.wav", // DAMAGING_STOMP_SE
+    "data\\sounds\\sound_effects\\grab_egg.wav", // GRAB_EGG_SE
+    "data\\sounds\\sound_effects\\hit.wav", // HIT_SE
+    "data\\sounds\\sound_effects\\mosquito.wav", // MOSQUITO_SE
+    "data\\sounds\\sound_effects\\useless_stomp.wav", // USELESS_STOMP_SE
+    "data\\sounds\\sound_effects\\warp.wav", // WARP_SE
+    "data\\sounds\\sound_effects\\bird_chirp.wav", // BIRD_CHIRP_SE
+    "data\\sounds\\sound_effects\\pause.wav", // PAUSE_SE
+    "data\\sounds\\sound_effects\\growing.wav", // GROWING_SE
+    "data\\sounds\\sound_effects\\shrinking.wav", // SHRINKING_SE
+    "data\\sounds\\sound_effects\\thud.wav", // THUD_SE
+};
+
+Application::Application()
+    : canvas(nullptr), bitmaps(nullptr), ghost_canvas(nullptr), master_ecto_canvas(nullptr),
+      music_tracks(nullptr), sound_effects(nullptr), game_over(false), current_level(0),
+      signals(0), levels(nullptr), demo_mode(false), messages(nullptr), game_complete(false),
+      key_delay(7), editor_mode(SCREEN_MODE), cursor_x(0), cursor_y(0),
+      selected_object(NO_OBJECT_SELECTED), signal_buffer(nullptr), movie_mode(MOVIE_STOP_MODE),
+      signal_buffer_length(0), signal_buffer_position(0), movie_level(0), missing_resource(),
+      sound_effect_plays()
+{
+    canvas = create_bitmap(CANVAS_WIDTH, CANVAS_HEIGHT);
+    bitmaps = new BITMAP*[NUMBER_OF_BITMAPS]();
+    music_tracks = new MIDI*[NUMBER_OF_MUSIC_TRACKS]();
+    sound_effects = new SAMPLE*[NUMBER_OF_SOUND_EFFECTS]();
+    levels = new Level*[NUMBER_OF_LEVELS]();
+    signal_buffer = new int[MAX_SIGNAL_BUFFER_LENGTH]();
+    messages = new String_List*[NUMBER_OF_LEVELS]();
+    for (int i = 0; i < NUMBER_OF_LEVELS; i++)
+    {
+        levels[i] = new Level();
+        messages[i] = new String_List();
+    }
+}
+
+Application::~Application()
+{
+    for (int i = 0; i < NUMBER_OF_BITMAPS; i++)
+        if (bitmaps[i] != nullptr)
+            destroy_bitmap(bitmaps[i]);
+    for (int i = 0; i < NUMBER_OF_MUSIC_TRACKS; i++)
+        if (music_tracks[i] != nullptr)
+            destroy_midi(music_tracks[i]);
+    for (int i = 0; i < NUMBER_OF_SOUND_EFFECTS; i++)
+        if (sound_effects[i] != nullptr)
+            destroy_sample(sound_effects[i]);
+    for (int i = 0; i < NUMBER_OF_LEVELS; i++)
+    {
+        delete levels[i];
+        delete messages[i];
+    }
+    delete[] bitmaps;
+    delete[] music_tracks;
+    delete[] sound_effects;
+    delete[] levels;
+    if (canvas != nullptr)
+        destroy_bitmap(canvas);
+    if (ghost_canvas != nullptr)
+        destroy_bitmap(ghost_canvas);
+    if (master_ecto_canvas != nullptr)
+        destroy_bitmap(master_ecto_canvas);
+    delete[] signal_buffer;
+    delete[] messages;
+}
+
+void Make_Path(char* buffer, const char* path)
+{
+    std::strncpy(buffer, path, Application::MAX_PATH_LENGTH - 1);
+    buffer[Application::MAX_PATH_LENGTH - 1] = '\0';
+    fix_filename_slashes(buffer);
+}
+
+void Load_Bitmap_File(int index, const char* path, BITMAP** bitmaps)
+{
+    char file_name[Application::MAX_PATH_LENGTH];
+    Make_Path(file_name, path);
+    bitmaps[index] = load_bitmap(file_name, nullptr);
+}
+
+void Load_Music_Track_File(int index, const char* path, MIDI** music_tracks)
+{
+    char file_name[Application::MAX_PATH_LENGTH];
+    Make_Path(file_name, path);
+    music_tracks[index] = load_midi(file_name);
+}
+
+void Load_Sound_Effect_File(int index, const char* path, SAMPLE** sound_effects)
+{
+    char file_name[Application::MAX_PATH_LENGTH];
+    Make_Path(file_name, path);
+    sound_effects[index] = load_sample(file_name);
+}
+
+void Application::Load_Resources()
+{
+    Show_Status_Screen("Loading... please wait.");
+
+    // Loading stops at the first file that is missing or unreadable; its
+    // name is kept so that start-up can report it. Nothing that failed to
+    // load ever reaches the drawing or playing code.
+    missing_resource[0] = '\0';
+    for (int i = 0; i < NUMBER_OF_BITMAPS; i++)
+    {
+        Load_Bitmap_File(i, BITMAP_FILES[i], bitmaps);
+        if (bitmaps[i] == nullptr)
+        {
+            Make_Path(missing_resource, BITMAP_FILES[i]);
+            return;
+        }
+    }
+    for (int i = 0; i < NUMBER_OF_MUSIC_TRACKS; i++)
+    {
+        Load_Music_Track_File(i, MUSIC_TRACK_FILES[i], music_tracks);
+        if (music_tracks[i] == nullptr)
+        {
+            Make_Path(missing_resource, MUSIC_TRACK_FILES[i]);
+            return;
+        }
+    }
+    for (int i = 0; i < NUMBER_OF_SOUND_EFFECTS; i++)
+    {
+        Load_Sound_Effect_File(i, SOUND_EFFECT_FILES[i], sound_effects);
+        if (sound_effects[i] == nullptr)
+        {
+            Make_Path(missing_resource, SOUND_EFFECT_FILES[i]);
+            return;
+        }
+    }
+
+    // Scratch pictures for the ghosts' translucent drawing, made once so
+    // that no frame allocates.
+    ghost_canvas = create_bitmap(bitmaps[GHOST_BM]->w, bitmaps[GHOST_BM]->h);
+    master_ecto_canvas = create_bitmap(bitmaps[MASTER_ECTO_BM]->w, bitmaps[MASTER_ECTO_BM]->h);
+}
+
+void Application::Stop_Sound_Effects()
+{
+    for (int i = 0; i < NUMBER_OF_SOUND_EFFECTS; i++)
+        if (sound_effects[i] != nullptr)
+            stop_sample(sound_effects[i]);
+}
+
+void Application::Display_Scene()
+{
+    // Without a graphics mode (headless runs) there is no screen to show.
+    if (screen == nullptr || canvas == nullptr)
+        return;
+    acquire_screen();
+    vsync();
+    stretch_blit(canvas, screen, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, 0, 0, SCREEN_W, SCREEN_H);
+    release_screen();
+}
+
+void Application::Show_Status_Screen(const char* text)
+{
+    clear_to_color(canvas, 0);
+    textout_ex(canvas, font, text, 1, 1, makecol(255, 255, 255), -1);
+    Display_Scene();
+}
+
+int Application::Bitmap_Width(int index) const
+{
+    if (index < 0 || index >= NUMBER_OF_BITMAPS || bitmaps[index] == nullptr)
+        return 0;
+    return bitmaps[index]->w;
+}
+
+int Application::Bitmap_Height(int index) const
+{
+    if (index < 0 || index >= NUMBER_OF_BITMAPS || bitmaps[index] == nullptr)
+        return 0;
+    return bitmaps[index]->h;
+}
+
+void Application::Draw_Sprite(int index, int x, int y)
+{
+    if (index >= 0 && index < NUMBER_OF_BITMAPS && bitmaps[index] != nullptr)
+        draw_sprite(canvas, bitmaps[index], x, y);
+}
+
+void Application::Draw_Sprite_H_Flip(int index, int x, int y)
+{
+    if (index >= 0 && index < NUMBER_OF_BITMAPS && bitmaps[index] != nullptr)
+        draw_sprite_h_flip(canvas, bitmaps[index], x, y);
+}
+
+void Application::Play_Sound(int sound_effect)
+{
+    if (sound_effect < 0 || sound_effect >= NUMBER_OF_SOUND_EFFECTS)
+        return;
+    sound_effect_plays[sound_effect]++;
+    if (sound_effects[sound_effect] != nullptr && digi_driver != nullptr && digi_driver->id != DIGI_NONE)
+        play_sample(sound_effects[sound_effect], 255, 128, 1000, 0);
+}
+
+bool Application::Music_Available()
+{
+    return midi_driver != nullptr && midi_driver->id != MIDI_NONE;
+}
+
+void Application::Play_Music(int music_track, bool loop)
+{
+    if (music_track < 0 || music_track >= NUMBER_OF_MUSIC_TRACKS || music_tracks[music_track] == nullptr)
+        return;
+    if (Music_Available())
+        play_midi(music_tracks[music_track], loop ? 1 : 0);
+}
+
+void Application::Stop_Music()
+{
+    if (Music_Available())
+        stop_midi();
+}
+
+void Application::Pause_Music()
+{
+    if (Music_Available())
+        midi_pause();
+}
+
+void Application::Resume_Music()
+{
+    if (Music_Available())
+        midi_resume();
+}

@@ -1,0 +1,263 @@
+#ifndef BLUEJAY_APPLICATION_H
+#define BLUEJAY_APPLICATION_H
+
+#include <allegro.h>
+
+class Level;
+class String_List;
+
+// The one object that holds everything the game shares: the off-screen
+// canvas every frame is drawn into, every picture, tune and sound, the 120
+// levels and their messages, the signal word of the current tick, the demo
+// movie and the small state of the game loop and of the editor.
+class Application
+{
+public:
+    // Sizes.
+    static const int CANVAS_WIDTH = 256;
+    static const int CANVAS_HEIGHT = 224;
+    static const int NUMBER_OF_BITMAPS = 78;
+    static const int NUMBER_OF_MUSIC_TRACKS = 13;
+    static const int NUMBER_OF_SOUND_EFFECTS = 12;
+    static const int NUMBER_OF_LEVELS = 120;
+    static const int NUMBER_OF_SCREENS = 50;
+    static const int MAX_SIGNAL_BUFFER_LENGTH = 18000;
+    static const int ENDING_MESSAGE = 23;
+
+    // Editor modes and selection.
+    static const int SCREEN_MODE = 1;
+    static const int CHARACTER_MODE = 2;
+    static const int PLATFORM_MODE = 3;
+    static const int NO_OBJECT_SELECTED = -1;
+
+    // Movie modes.
+    static const int MOVIE_RECORDING_MODE = 1;
+    static const int MOVIE_PLAYBACK_MODE = 2;
+    static const int MOVIE_STOP_MODE = 3;
+
+    // The signal word: one bit per command, set while its key is held.
+    static const int SIGNAL_FLY = 0x1;
+    static const int SIGNAL_LEFT = 0x2;
+    static const int SIGNAL_RIGHT = 0x4;
+    static const int SIGNAL_UP = 0x8;
+    static const int SIGNAL_DOWN = 0x10;
+    static const int SIGNAL_PAUSE = 0x20;
+    static const int SIGNAL_QUIT = 0x40;
+    static const int SIGNAL_START = 0x80;
+    static const int SIGNAL_CURSOR_LEFT = 0x100;
+    static const int SIGNAL_CURSOR_RIGHT = 0x200;
+    static const int SIGNAL_CURSOR_UP = 0x400;
+    static const int SIGNAL_CURSOR_DOWN = 0x800;
+    static const int SIGNAL_SELECT = 0x1000;
+    static const int SIGNAL_DELETE = 0x2000;
+    static const int SIGNAL_SAVE = 0x4000;
+    static const int SIGNAL_LEVEL_UP = 0x8000;
+    static const int SIGNAL_LEVEL_DOWN = 0x10000;
+    static const int SIGNAL_SCROLL_UP_1 = 0x20000;
+    static const int SIGNAL_SCROLL_DOWN_1 = 0x40000;
+    static const int SIGNAL_SCROLL_UP_2 = 0x80000;
+    static const int SIGNAL_SCROLL_DOWN_2 = 0x100000;
+    static const int SIGNAL_SCROLL_UP_3 = 0x200000;
+    static const int SIGNAL_SCROLL_DOWN_3 = 0x400000;
+    static const int SIGNAL_SCREEN_MODE = 0x800000;
+    static const int SIGNAL_CHARACTER_MODE = 0x1000000;
+    static const int SIGNAL_PLATFORM_MODE = 0x2000000;
+    static const int SIGNAL_MOVIE_RECORD = 0x4000000;
+    static const int SIGNAL_MOVIE_PLAY = 0x8000000;
+    static const int SIGNAL_MOVIE_STOP = 0x10000000;
+
+    // Pictures.
+    static const int GRASS_BACKGROUND_BM = 0;
+    static const int CLOUDY_BACKGROUND_BM = 1;
+    static const int FOREST_BACKGROUND_BM = 2;
+    static const int DARK_BACKGROUND_BM = 3;
+    static const int UNDERWORLD_BACKGROUND_BM = 4;
+    static const int HILLY_BACKGROUND_BM = 5;
+    static const int BLACK_BACKGROUND_BM = 6;
+    static const int BLACK_BIRD_STANDING_BM = 7;
+    static const int BLACK_BIRD_HURT_BM = 8;
+    static const int BROWN_BLOCK_BM = 9;
+    static const int CEMENT_BLOCK_BM = 10;
+    static const int BLUEJAY_STANDING_BM = 11;
+    static const int BLUEJAY_EATING_BM = 12;
+    static const int BLUEJAY_HURT_BM = 13;
+    static const int BLUEJAY_WINGS_IN_BM = 14;
+    static const int BLUEJAY_WINGS_OUT_BM = 15;
+    static const int BIG_BUSH_BM = 16;
+    static const int SMALL_BUSH_BM = 17;
+    static const int CHERRY_BM = 18;
+    static const int CLAM_MOUTH_CLOSED_BM = 19;
+    static const int CLAM_MOUTH_OPEN_BM = 20;
+    static const int EGG_BM = 21;
+    static const int FLY_WINGS_IN_BM = 22;
+    static const int FLY_WINGS_OUT_BM = 23;
+    static const int GROUND_BM = 24;
+    static const int MOSQUITO_WINGS_DOWN_BM = 25;
+    static const int MOSQUITO_WINGS_UP_BM = 26;
+    static const int PIPE_BM = 27;
+    static const int TITLE_BM = 28;
+    static const int LIMESTONE_BM = 29;
+    static const int GHOST_BM = 30;
+    static const int MASTER_ECTO_BM = 31;
+    static const int ROCK_BM = 32;
+    static const int SHOUTING_BLACK_BIRD_BM = 33;
+    static const int LEAPING_BLACK_BIRD_BM = 34;
+    static const int LEDGE_BM = 35;
+    static const int WALK_THROUGH_DIRT_BM = 36;
+    static const int GOLDENJAY_PERCHED_BM = 37;
+    static const int GOLDENJAY_MOUTH_OPEN_BM = 38;
+    static const int GOLDENJAY_WINGS_IN_BM = 39;
+    static const int GOLDENJAY_WINGS_OUT_BM = 40;
+    static const int SWOOPER_WINGS_IN_BM = 41;
+    static const int SWOOPER_WINGS_OUT_BM = 42;
+    static const int FAKE_BUSH_BM = 43;
+    static const int WIRE_BM = 44;
+    static const int LOCAL_ROCK_BM = 45;
+    static const int SWITCH_NORMAL_BM = 46;
+    static const int SWITCH_PRESSED_BM = 47;
+    static const int PIPE_SWITCH_BM = 48;
+    static const int REVERSE_PIPE_SWITCH_BM = 49;
+    static const int SUPER_MOSQUITO_WINGS_DOWN_BM = 50;
+    static const int SUPER_MOSQUITO_WINGS_UP_BM = 51;
+    static const int LEMMING_STILL_BM = 52;
+    static const int LEMMING_WALK_BM = 53;
+    static const int LEMMING_STILL_ARMS_UP_BM = 54;
+    static const int LEMMING_WALK_ARMS_UP_BM = 55;
+    static const int THROWABLE_ROCK_BM = 56;
+    static const int STOP_ATTACK_BM = 57;
+    static const int HUNTING_FLY_BM = 58;
+    static const int TOMATOO_PLANT_HEAD_BM = 59;
+    static const int TOMATOO_PLANT_STEM_BM = 60;
+    static const int STOPPER_BM = 61;
+    static const int SCROLLING_BACKGROUND_BM = 62;
+    static const int LOCAL_PIPE_BM = 63;
+    static const int MESSAGE_BOX_BM = 64;
+    static const int STONE_WALL_BM = 65;
+    static const int FAKE_CEMENT_BLOCK_BM = 66;
+    static const int SPIKED_POLE_POINT_BM = 67;
+    static const int SPIKED_POLE_POLE_BM = 68;
+    static const int BOILING_MUD_BM = 69;
+    static const int MUD_DROP_BM = 70;
+    static const int STRENGTH_MARK_BM = 71;
+    static const int YELLOW_CHERRY_BM = 72;
+    static const int BLUEJAY_ICON_BM = 73;
+    static const int SHORT_VINE_BM = 74;
+    static const int TALL_VINE_BM = 75;
+    static const int EMPTY_MARK_BM = 76;
+    static const int NO_ECTO_SWITCH_BM = 77;
+
+    // Music tracks.
+    static const int ATHLETIC_THEME_MT = 0;
+    static const int HERE_WE_GO_MT = 1;
+    static const int HURRY_HURRY_MT = 2;
+    static const int ZEMBLO_3_MT = 3;
+    static const int UNDERWORLD_MT = 4;
+    static const int GHOST_MT = 5;
+    static const int NEW_ZEMBLO_SAGA_MT = 6;
+    static const int BATTLE_MT = 7;
+    static const int OLD_ZEMBLO_SAGA_MT = 8;
+    static const int SEWERS_MT = 9;
+    static const int GAME_OVER_MT = 10;
+    static const int TITLE_SCREEN_MT = 11;
+    static const int VICTORY_MT = 12;
+
+    // Sound effects.
+    static const int BLUEJAY_DIES_SE = 0;
+    static const int DAMAGING_STOMP_SE = 1;
+    static const int GRAB_EGG_SE = 2;
+    static const int HIT_SE = 3;
+    static const int MOSQUITO_SE = 4;
+    static const int USELESS_STOMP_SE = 5;
+    static const int WARP_SE = 6;
+    static const int BIRD_CHIRP_SE = 7;
+    static const int PAUSE_SE = 8;
+    static const int GROWING_SE = 9;
+    static const int SHRINKING_SE = 10;
+    static const int THUD_SE = 11;
+
+    // Longest resource path, with its terminator.
+    static const int MAX_PATH_LENGTH = 72;
+
+    // The files behind the tables, in index order.
+    static const char* const BITMAP_FILES[NUMBER_OF_BITMAPS];
+    static const char* const MUSIC_TRACK_FILES[NUMBER_OF_MUSIC_TRACKS];
+    static const char* const SOUND_EFFECT_FILES[NUMBER_OF_SOUND_EFFECTS];
+
+    BITMAP* canvas;
+    BITMAP** bitmaps;
+    BITMAP* ghost_canvas;
+    BITMAP* master_ecto_canvas;
+    MIDI** music_tracks;
+    SAMPLE** sound_effects;
+    bool game_over;
+    int current_level;
+    int signals;
+    Level** levels;
+    bool demo_mode;
+    String_List** messages;
+    bool game_complete;
+    unsigned int key_delay;
+    int editor_mode;
+    int cursor_x;
+    int cursor_y;
+    int selected_object;
+    int* signal_buffer;
+    int movie_mode;
+    int signal_buffer_length;
+    int signal_buffer_position;
+    int movie_level;
+    // The first resource file that could not be loaded, or empty when all
+    // of them loaded. Start-up stops with this name.
+    char missing_resource[MAX_PATH_LENGTH];
+    // How often each sound effect has been asked for; the headless runner
+    // and the tests read it, since nothing can be heard there.
+    int sound_effect_plays[NUMBER_OF_SOUND_EFFECTS];
+
+    Application();
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    void Load_Resources();
+    void Stop_Sound_Effects();
+    void Display_Scene();
+    void Generate_Signals();
+
+    // Width and height of a picture of the table; 0 for an index outside it.
+    int Bitmap_Width(int index) const;
+    int Bitmap_Height(int index) const;
+    // Masked drawing of a picture of the table into the canvas; an index
+    // outside the table draws nothing.
+    void Draw_Sprite(int index, int x, int y);
+    void Draw_Sprite_H_Flip(int index, int x, int y);
+
+    // Plays a sound effect the one way the game plays them all: full volume,
+    // centred, normal speed, once. Missing samples and a missing sound driver
+    // are skipped.
+    void Play_Sound(int sound_effect);
+    // Music is skipped when no MIDI driver is installed (the player would
+    // need the timer, which a headless run does not have).
+    static bool Music_Available();
+    void Play_Music(int music_track, bool loop);
+    void Stop_Music();
+    void Pause_Music();
+    void Resume_Music();
+    // Clears the canvas, writes one white line at its top-left and shows it.
+    void Show_Status_Screen(const char* text);
+};
+
+// Each copies the path, converts its slashes for this platform and stores
+// what the library loaded at the index.
+void Load_Bitmap_File(int index, const char* path, BITMAP** bitmaps);
+void Load_Music_Track_File(int index, const char* path, MIDI** music_tracks);
+void Load_Sound_Effect_File(int index, const char* path, SAMPLE** sound_effects);
+
+// Copies a backslash path into buffer (of Application::MAX_PATH_LENGTH
+// characters, cut if longer) with the separators of this platform.
+void Make_Path(char* buffer, const char* path);
+
+// Set by the timer callback every 30 ms; the loops take it and run a tick.
+extern volatile bool timing_signal;
+extern Application* application;
+
+#endif

@@ -1,0 +1,192 @@
+#include "character.h"
+
+#include <climits>
+#include <fstream>
+
+#include "application.h"
+#include "level.h"
+#include "platform.h"
+
+namespace
+{
+// Shapes come from files and may hold any number, so cell arithmetic is done
+// wide and brought back into range instead of overflowing.
+int Clamp_To_Int(long long value)
+{
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+int Add_Clamped(int a, int b)
+{
+    return Clamp_To_Int(static_cast<long long>(a) + b);
+}
+} // namespace
+
+Character::Character()
+    : type(0), x(0), y(0), start_x(0), start_y(0), bitmap(0), x_direction(1), y_direction(1),
+      strength(0), number_of_bump_maps(0), timer(0), hurt(false), harmful(true),
+      bump_maps(new Rectangle[MAX_BUMP_MAPS]()), bump_maps_loaded(0)
+{
+}
+
+Character::~Character()
+{
+    delete[] bump_maps;
+}
+
+void Character::Place(const Rectangle& relative, int x, int y, Rectangle& result)
+{
+    result.left = Add_Clamped(relative.left, x / 4);
+    result.right = Add_Clamped(relative.right, x / 4);
+    result.top = Add_Clamped(relative.top, y / 4);
+    result.bottom = Add_Clamped(relative.bottom, y / 4);
+}
+
+void Character::Get_Bump_Map(Rectangle& result, int number, Application&)
+{
+    if (number < 0 || number >= MAX_BUMP_MAPS)
+        number = 0;
+    Place(bump_maps[number], x, y, result);
+}
+
+void Character::Reset(bool)
+{
+    x = start_x;
+    y = start_y;
+}
+
+int Character::Get_Points()
+{
+    return 10;
+}
+
+void Character::Load_Bump_Maps(const char* file_name)
+{
+    std::ifstream file(file_name);
+    if (!file)
+        return;
+    // Groups of four numbers; reading stops at the fifteenth shape, at the
+    // end of the file and at anything that is not a number.
+    while (bump_maps_loaded < MAX_BUMP_MAPS)
+    {
+        Rectangle shape;
+        if (!(file >> shape.left >> shape.top >> shape.right >> shape.bottom))
+            break;
+        bump_maps[bump_maps_loaded] = shape;
+        bump_maps_loaded++;
+    }
+}
+
+void Character::Flip_Bump_Map(Rectangle& source, Rectangle& flipped, Application& application)
+{
+    int last_column = (application.Bitmap_Width(bitmap) - 1) / 4;
+    Rectangle result;
+    result.left = Clamp_To_Int(static_cast<long long>(last_column) - source.right);
+    result.right = Clamp_To_Int(static_cast<long long>(last_column) - source.left);
+    result.top = source.top;
+    result.bottom = source.bottom;
+    flipped = result;
+}
+
+bool Character::Is_On_X_Screen(int scroll_x, int, Application& application)
+{
+    long long dx = static_cast<long long>(x) - scroll_x;
+    long long width = application.Bitmap_Width(bitmap);
+    return dx + width - 1 >= 0 && dx < Application::CANVAS_WIDTH;
+}
+
+bool Character::Is_On_Screen(int scroll_x, int scroll_y, Application& application)
+{
+    long long dy = static_cast<long long>(y) - scroll_y;
+    long long height = application.Bitmap_Height(bitmap);
+    return Is_On_X_Screen(scroll_x, scroll_y, application) && dy + height - 1 >= 0 &&
+           dy < Application::CANVAS_HEIGHT;
+}
+
+void Character::Which_Platforms_Were_Hit(int& left, int& right, int& top, int& bottom,
+                                         int& top_left, int& bottom_left, int& top_right,
+                                         int& bottom_right, Level& level, int number,
+                                         Application& application)
+{
+    left = right = top = bottom = NO_PLATFORM_HIT;
+    top_left = bottom_left = top_right = bottom_right = NO_PLATFORM_HIT;
+
+    // The creature's own shape does not change while the platforms are
+    // scanned, so it is placed once.
+    Rectangle own;
+    Get_Bump_Map(own, number, application);
+
+    // Later platforms overwrite earlier ones: the highest index wins.
+    for (int i = 0; i < level.number_of_platforms; i++)
+    {
+        Platform* platform = level.platforms[i];
+        if (platform->kind == Platform::BACKGROUND)
+            continue;
+        Rectangle other;
+        platform->Get_Bump_Map(other, application);
+        if (own.Is_Touching_Left(other))
+            left = i;
+        if (own.Is_Touching_Right(other))
+            right = i;
+        if (own.Is_Touching_Top(other))
+            top = i;
+        if (own.Is_Touching_Bottom(other))
+            bottom = i;
+        if (own.Is_Touching_Top_Left_Corner(other))
+            top_left = i;
+        if (own.Is_Touching_Bottom_Left_Corner(other))
+            bottom_left = i;
+        if (own.Is_Touching_Top_Right_Corner(other))
+            top_right = i;
+        if (own.Is_Touching_Bottom_Right_Corner(other))
+            bottom_right = i;
+    }
+}
+
+int Character::Which_Character_Was_Hit(Level& level, int number, Application& application,
+                                       int& other_number, int& hit_flags)
+{
+    hit_flags = 0;
+    Rectangle own;
+    Get_Bump_Map(own, number, application);
+
+    for (int i = 0; i < level.number_of_characters; i++)
+    {
+        Character* other = level.characters[i];
+        if (other == nullptr || other == this)
+            continue;
+        int shapes = other->number_of_bump_maps;
+        if (shapes > MAX_BUMP_MAPS)
+            shapes = MAX_BUMP_MAPS;
+        for (other_number = 0; other_number < shapes; other_number++)
+        {
+            Rectangle theirs;
+            other->Get_Bump_Map(theirs, other_number, application);
+            if (own.Is_Touching_Bottom(theirs))
+                hit_flags |= HIT_BOTTOM;
+            if (own.Is_Touching_Top(theirs))
+                hit_flags |= HIT_TOP;
+            if (own.Is_Touching_Left(theirs))
+                hit_flags |= HIT_LEFT;
+            if (own.Is_Touching_Right(theirs))
+                hit_flags |= HIT_RIGHT;
+            if (own.Is_Touching_Top_Left_Corner(theirs))
+                hit_flags |= HIT_TOP_LEFT;
+            if (own.Is_Touching_Top_Right_Corner(theirs))
+                hit_flags |= HIT_TOP_RIGHT;
+            if (own.Is_Touching_Bottom_Left_Corner(theirs))
+                hit_flags |= HIT_BOTTOM_LEFT;
+            if (own.Is_Touching_Bottom_Right_Corner(theirs))
+                hit_flags |= HIT_BOTTOM_RIGHT;
+            if (own.Is_Inside(theirs))
+                hit_flags |= IS_INSIDE;
+            if (hit_flags != 0)
+                return i;
+        }
+    }
+    return NO_CHARACTER_HIT;
+}

@@ -1,0 +1,73 @@
+#ifndef BLUEJAY_CHARACTER_H
+#define BLUEJAY_CHARACTER_H
+
+#include "rectangle.h"
+
+class Application;
+class Level;
+
+// The base of the hero and of every creature and object of a level: what
+// they all have (type, position, picture, directions, strength, the hurt and
+// harmful flags, a tick counter, a collision shape) and the two queries with
+// which a creature learns which platforms and which other characters it
+// touches.
+class Character
+{
+public:
+    static const int MAX_BUMP_MAPS = 15;
+    static const int NO_PLATFORM_HIT = -1;
+    static const int NO_CHARACTER_HIT = -1;
+    static const int HIT_LEFT = 1;
+    static const int HIT_RIGHT = 2;
+    static const int HIT_TOP = 4;
+    static const int HIT_BOTTOM = 8;
+    static const int HIT_TOP_LEFT = 16;
+    static const int HIT_BOTTOM_LEFT = 32;
+    static const int HIT_TOP_RIGHT = 64;
+    static const int HIT_BOTTOM_RIGHT = 128;
+    static const int IS_INSIDE = 256;
+
+    int type;
+    int x;
+    int y;
+    int start_x;
+    int start_y;
+    int bitmap;
+    int x_direction;
+    int y_direction;
+    int strength;
+    int number_of_bump_maps;
+    int timer;
+    bool hurt;
+    bool harmful;
+    Rectangle* bump_maps;
+    int bump_maps_loaded;
+
+    Character();
+    // Levels destroy their characters through base pointers, so the
+    // destructor is virtual.
+    virtual ~Character();
+    Character(const Character&) = delete;
+    Character& operator=(const Character&) = delete;
+
+    virtual void Get_Bump_Map(Rectangle& result, int number, Application& application);
+    virtual void Process(Application& application, Level& level) = 0;
+    virtual void Reset(bool full_reset);
+    virtual int Get_Points();
+
+    void Load_Bump_Maps(const char* file_name);
+    void Flip_Bump_Map(Rectangle& source, Rectangle& flipped, Application& application);
+    bool Is_On_Screen(int scroll_x, int scroll_y, Application& application);
+    bool Is_On_X_Screen(int scroll_x, int scroll_y, Application& application);
+    void Which_Platforms_Were_Hit(int& left, int& right, int& top, int& bottom, int& top_left,
+                                  int& bottom_left, int& top_right, int& bottom_right,
+                                  Level& level, int number, Application& application);
+    int Which_Character_Was_Hit(Level& level, int number, Application& application,
+                                int& other_number, int& hit_flags);
+
+    // Places a shape given relative to the top-left cell of the picture at
+    // the pixel position (x, y): the cell position x / 4, y / 4 is added.
+    static void Place(const Rectangle& relative, int x, int y, Rectangle& result);
+};
+
+#endif

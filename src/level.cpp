@@ -1,0 +1,316 @@
+#include "level.h"
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "application.h"
+#include "character.h"
+#include "platform.h"
+
+namespace
+{
+struct Shape_File
+{
+    int type;
+    const char* file;
+};
+
+const Shape_File SHAPE_FILES[] = {
+    {Level::BLACK_BIRD, "data\\bump_maps\\black_bird.map"},
+    {Level::BLUEJAY, "data\\bump_maps\\bluejay.map"},
+    {Level::CLAM, "data\\bump_maps\\clam.map"},
+    {Level::EGG, "data\\bump_maps\\egg.map"},
+    {Level::FLY, "data\\bump_maps\\fly.map"},
+    {Level::MOSQUITO, "data\\bump_maps\\mosquito.map"},
+    {Level::SHOUTING_BLACK_BIRD, "data\\bump_maps\\black_bird.map"},
+    {Level::LEAPING_BLACK_BIRD, "data\\bump_maps\\black_bird.map"},
+    {Level::GHOST, "data\\bump_maps\\ghost.map"},
+    {Level::MASTER_ECTO, "data\\bump_maps\\master_ecto.map"},
+    {Level::ROCK, "data\\bump_maps\\rock.map"},
+    {Level::GOLDENJAY, "data\\bump_maps\\goldenjay.map"},
+    {Level::SWOOPER, "data\\bump_maps\\swooper.map"},
+    {Level::LOCAL_ROCK, "data\\bump_maps\\rock.map"},
+    {Level::PIPE_SWITCH, "data\\bump_maps\\switch.map"},
+    {Level::REVERSE_PIPE_SWITCH, "data\\bump_maps\\switch.map"},
+    {Level::SUPER_MOSQUITO, "data\\bump_maps\\super_mosquito.map"},
+    {Level::LEMMING, "data\\bump_maps\\lemming.map"},
+    {Level::THROWABLE_ROCK, "data\\bump_maps\\throwable_rock.map"},
+    {Level::HUNTING_FLY, "data\\bump_maps\\fly.map"},
+    {Level::TOMATOO_PLANT, "data\\bump_maps\\tomatoo_plant.map"},
+    {Level::SPIKED_POLE, "data\\bump_maps\\spiked_pole.map"},
+    {Level::BOILING_MUD, "data\\bump_maps\\boiling_mud.map"},
+    {Level::MUD_DROP, "data\\bump_maps\\mud_drop.map"},
+    {Level::NO_ECTO_SWITCH, "data\\bump_maps\\switch.map"},
+    {Level::CHERRY, "data\\bump_maps\\cherry.map"},
+    {Level::WIRE, "data\\bump_maps\\wire.map"},
+    {Level::YELLOW_CHERRY, "data\\bump_maps\\cherry.map"},
+};
+
+// Reads the next integer of a map file; false at the end of the file or at
+// anything that is not a number, after which nothing more is read.
+bool Read(std::istream& file, int& value)
+{
+    int read_value;
+    if (!(file >> read_value))
+        return false;
+    value = read_value;
+    return true;
+}
+} // namespace
+
+Level::Level()
+    : scroll_x(0), scroll_y(0), number_of_platforms(0), number_of_characters(0),
+      main_character(NO_MAIN_CHARACTER), screens_wide(1), music(Application::ATHLETIC_THEME_MT),
+      signal(0), background(Application::GRASS_BACKGROUND_BM),
+      platforms(new Platform*[MAX_PLATFORMS]), pointers(new int[NUMBER_OF_POINTERS]()),
+      characters(new Character*[MAX_CHARACTERS]), starting(true),
+      platform_records(new Map_Record*[MAX_PLATFORMS]),
+      character_records(new Map_Record*[MAX_CHARACTERS]), reposition_requested(false),
+      scroll_x_requested(false), scroll_y_requested(false), scroll_x_step(0), scroll_y_step(0),
+      background_scrolling(false), showing_message(false), message_shown(false), screens_high(1),
+      background_x(0), ending_timer(0)
+{
+    for (int i = 0; i < MAX_PLATFORMS; i++)
+        platforms[i] = new Platform();
+    for (int i = 0; i < MAX_CHARACTERS; i++)
+        characters[i] = nullptr;
+    for (int i = 0; i < MAX_PLATFORMS; i++)
+        platform_records[i] = new Map_Record();
+    for (int i = 0; i < MAX_CHARACTERS; i++)
+        character_records[i] = new Map_Record();
+}
+
+Level::~Level()
+{
+    for (int i = 0; i < MAX_PLATFORMS; i++)
+        delete platforms[i];
+    for (int i = 0; i < MAX_CHARACTERS; i++)
+        delete characters[i];
+    for (int i = 0; i < MAX_PLATFORMS; i++)
+        delete platform_records[i];
+    for (int i = 0; i < MAX_CHARACTERS; i++)
+        delete character_records[i];
+    delete[] platforms;
+    delete[] pointers;
+    delete[] characters;
+    delete[] platform_records;
+    delete[] character_records;
+}
+
+void Level::Reset(bool full_reset)
+{
+    signal = 0;
+    starting = true;
+    background_x = 0;
+    background_scrolling = false;
+    showing_message = false;
+
+    // Defeated characters stay defeated and thrown rocks stay where they lie.
+    for (int i = 0; i < number_of_characters; i++)
+    {
+        Character* character = characters[i];
+        if (character != nullptr && character->strength > 0 && character->type != THROWABLE_ROCK)
+            character->Reset(full_reset);
+    }
+
+    // Only a full reset brings eaten cherries back.
+    if (full_reset)
+        for (int i = 0; i < number_of_platforms; i++)
+            platforms[i]->taken = false;
+}
+
+const char* Level::Bump_Map_File(int type)
+{
+    for (const Shape_File& entry : SHAPE_FILES)
+        if (entry.type == type)
+            return entry.file;
+    return nullptr;
+}
+
+void Level::Load(const char* file_name)
+{
+    std::ifstream file(file_name);
+    if (!file)
+        return;
+
+    bool complete = Read(file, background) && Read(file, music);
+
+    // Characters: type x y, up to the terminator -1. Codes that name no
+    // character and entries beyond the table are read and dropped.
+    while (complete)
+    {
+        int type = 0, x = 0, y = 0;
+        if (!Read(file, type))
+        {
+            complete = false;
+            break;
+        }
+        if (type == -1)
+            break;
+        if (!Read(file, x) || !Read(file, y))
+        {
+            complete = false;
+            break;
+        }
+        if (number_of_characters >= MAX_CHARACTERS)
+            continue;
+        Character* character = Create_Character(type);
+        if (character == nullptr)
+            continue;
+        int n = number_of_characters;
+        characters[n] = character;
+        const char* shape_file = Bump_Map_File(type);
+        if (shape_file != nullptr)
+            Load_Bump_Map_For_Character(shape_file, characters, n);
+        if (type == BLUEJAY)
+            main_character = n;
+        character->x = character->start_x = x;
+        character->y = character->start_y = y;
+        number_of_characters = n + 1;
+    }
+
+    // Platforms: type x y, up to the terminator -1.
+    while (complete)
+    {
+        int type = 0, x = 0, y = 0;
+        if (!Read(file, type))
+        {
+            complete = false;
+            break;
+        }
+        if (type == -1)
+            break;
+        if (!Read(file, x) || !Read(file, y))
+        {
+            complete = false;
+            break;
+        }
+        if (number_of_platforms >= MAX_PLATFORMS)
+            continue;
+        int n = number_of_platforms;
+        Platform* platform = platforms[n];
+        platform->type = type;
+        platform->x = x;
+        platform->y = y;
+        platform->Initialize();
+        const char* shape_file = Bump_Map_File(type);
+        if (shape_file != nullptr && type >= BROWN_BLOCK)
+            Load_Bump_Map_For_Platform(shape_file, platforms, n);
+        number_of_platforms = n + 1;
+    }
+
+    // The pipe destinations; pointers the file does not give stay 0.
+    for (int i = 0; complete && i < NUMBER_OF_POINTERS; i++)
+        complete = Read(file, pointers[i]);
+
+    // The size in screens comes from the platforms alone.
+    int max_x = 0;
+    int min_y = 400;
+    for (int i = 0; i < number_of_platforms; i++)
+    {
+        if (platforms[i]->x > max_x)
+            max_x = platforms[i]->x;
+        if (platforms[i]->y < min_y)
+            min_y = platforms[i]->y;
+    }
+    screens_wide = max_x / Application::CANVAS_WIDTH + 1;
+    if (min_y < 0)
+        screens_high = (-(min_y + 1)) / Application::CANVAS_HEIGHT + 2;
+    else
+        screens_high = 1;
+}
+
+void Level::Load_For_Editing(const char* file_name)
+{
+    std::ifstream file(file_name);
+    if (!file)
+        return;
+
+    bool complete = Read(file, background) && Read(file, music);
+
+    Map_Record** tables[2] = {character_records, platform_records};
+    int* counts[2] = {&number_of_characters, &number_of_platforms};
+    const int limits[2] = {MAX_CHARACTERS, MAX_PLATFORMS};
+    for (int list = 0; list < 2; list++)
+    {
+        while (complete)
+        {
+            int type = 0, x = 0, y = 0;
+            if (!Read(file, type))
+            {
+                complete = false;
+                break;
+            }
+            if (type == -1)
+                break;
+            if (!Read(file, x) || !Read(file, y))
+            {
+                complete = false;
+                break;
+            }
+            // Entries beyond the table are dropped.
+            if (*counts[list] >= limits[list])
+                continue;
+            Map_Record* record = tables[list][*counts[list]];
+            record->type = type;
+            record->x = x;
+            record->y = y;
+            (*counts[list])++;
+        }
+    }
+
+    for (int i = 0; complete && i < NUMBER_OF_POINTERS; i++)
+        complete = Read(file, pointers[i]);
+}
+
+bool Level::Save(const char* file_name)
+{
+    // The map is written beside the old one and renamed over it, so a crash
+    // or a full disk never leaves a cut-off level file.
+    std::string temporary = std::string(file_name) + ".tmp";
+    FILE* file = std::fopen(temporary.c_str(), "w");
+    if (file == nullptr)
+        return false;
+
+    bool written = std::fprintf(file, "%d\n%d\n", background, music) > 0;
+    for (int i = 0; i < number_of_characters && i < MAX_CHARACTERS; i++)
+        written = written && std::fprintf(file, "%d\n%d\n%d\n", character_records[i]->type,
+                                          character_records[i]->x, character_records[i]->y) > 0;
+    written = written && std::fprintf(file, "-1\n") > 0;
+    for (int i = 0; i < number_of_platforms && i < MAX_PLATFORMS; i++)
+        written = written && std::fprintf(file, "%d\n%d\n%d\n", platform_records[i]->type,
+                                          platform_records[i]->x, platform_records[i]->y) > 0;
+    written = written && std::fprintf(file, "-1\n") > 0;
+    for (int i = 0; i < NUMBER_OF_POINTERS; i++)
+        written = written && std::fprintf(file, "%d\n", pointers[i]) > 0;
+    written = (std::fflush(file) == 0) && written;
+    written = (std::fclose(file) == 0) && written;
+
+    if (!written || std::rename(temporary.c_str(), file_name) != 0)
+    {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+Character* Level::Create_Character(int)
+{
+    // The creature classes join this table as they are written.
+    return nullptr;
+}
+
+void Load_Bump_Map_For_Character(const char* file_name, Character** characters, int index)
+{
+    char path[Application::MAX_PATH_LENGTH];
+    Make_Path(path, file_name);
+    characters[index]->Load_Bump_Maps(path);
+}
+
+void Load_Bump_Map_For_Platform(const char* file_name, Platform** platforms, int index)
+{
+    char path[Application::MAX_PATH_LENGTH];
+    Make_Path(path, file_name);
+    platforms[index]->Load_Bump_Map(path);
+}

@@ -1,0 +1,28 @@
+#ifndef BLUEJAY_STRING_LIST_H
+#define BLUEJAY_STRING_LIST_H
+
+#include <string>
+
+class Application;
+
+// The lines of a level's message file, printed over the picture when the
+// hero reaches the level's message marker (and, for one level, as the
+// ending text).
+class String_List
+{
+public:
+    static const int MAX_STRINGS = 25;
+
+    std::string* strings;
+    int number_of_strings;
+
+    String_List();
+    ~String_List();
+    String_List(const String_List&) = delete;
+    String_List& operator=(const String_List&) = delete;
+
+    void Load_From_File(const char* path);
+    void Print(Application& application);
+};
+
+#endif
