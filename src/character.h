@@ -14,18 +14,18 @@ class Level;
 class Character
 {
 public:
-    static const int MAX_BUMP_MAPS = 15;
-    static const int NO_PLATFORM_HIT = -1;
-    static const int NO_CHARACTER_HIT = -1;
-    static const int HIT_LEFT = 1;
-    static const int HIT_RIGHT = 2;
-    static const int HIT_TOP = 4;
-    static const int HIT_BOTTOM = 8;
-    static const int HIT_TOP_LEFT = 16;
-    static const int HIT_BOTTOM_LEFT = 32;
-    static const int HIT_TOP_RIGHT = 64;
-    static const int HIT_BOTTOM_RIGHT = 128;
-    static const int IS_INSIDE = 256;
+    static constexpr int MAX_BUMP_MAPS = 15;
+    static constexpr int NO_PLATFORM_HIT = -1;
+    static constexpr int NO_CHARACTER_HIT = -1;
+    static constexpr int HIT_LEFT = 1;
+    static constexpr int HIT_RIGHT = 2;
+    static constexpr int HIT_TOP = 4;
+    static constexpr int HIT_BOTTOM = 8;
+    static constexpr int HIT_TOP_LEFT = 16;
+    static constexpr int HIT_BOTTOM_LEFT = 32;
+    static constexpr int HIT_TOP_RIGHT = 64;
+    static constexpr int HIT_BOTTOM_RIGHT = 128;
+    static constexpr int IS_INSIDE = 256;
 
     int type;
     int x;

@@ -22,71 +22,71 @@ public:
 class Level
 {
 public:
-    static const int MAX_PLATFORMS = 5000;
-    static const int MAX_CHARACTERS = 2000;
-    static const int NUMBER_OF_POINTERS = 50;
-    static const int MAX_HEIGHT = 50;
-    static const int HEIGHT_ERROR = 1;
+    static constexpr int MAX_PLATFORMS = 5000;
+    static constexpr int MAX_CHARACTERS = 2000;
+    static constexpr int NUMBER_OF_POINTERS = 50;
+    static constexpr int MAX_HEIGHT = 50;
+    static constexpr int HEIGHT_ERROR = 1;
 
     // Level-wide events.
-    static const int SIGNAL_ATTACK_BLUEJAY = 1;
-    static const int SIGNAL_LOWER_PIPES = 2;
-    static const int SIGNAL_RAISE_PIPES = 3;
-    static const int SIGNAL_COLLAPSE_CEMENT = 4;
-    static const int SIGNAL_DESTROY_ECTO = 5;
+    static constexpr int SIGNAL_ATTACK_BLUEJAY = 1;
+    static constexpr int SIGNAL_LOWER_PIPES = 2;
+    static constexpr int SIGNAL_RAISE_PIPES = 3;
+    static constexpr int SIGNAL_COLLAPSE_CEMENT = 4;
+    static constexpr int SIGNAL_DESTROY_ECTO = 5;
 
     // Character type codes of the map files.
-    static const int BLACK_BIRD = 1;
-    static const int BLUEJAY = 2;
-    static const int CLAM = 3;
-    static const int EGG = 4;
-    static const int FLY = 5;
-    static const int MOSQUITO = 6;
-    static const int SHOUTING_BLACK_BIRD = 7;
-    static const int LEAPING_BLACK_BIRD = 8;
-    static const int GHOST = 9;
-    static const int MASTER_ECTO = 10;
-    static const int ROCK = 11;
-    static const int GOLDENJAY = 12;
-    static const int SWOOPER = 13;
-    static const int LOCAL_ROCK = 14;
-    static const int PIPE_SWITCH = 15;
-    static const int REVERSE_PIPE_SWITCH = 16;
-    static const int SUPER_MOSQUITO = 17;
-    static const int LEMMING = 18;
-    static const int THROWABLE_ROCK = 19;
-    static const int STOP_ATTACK_OBJECT = 20;
-    static const int HUNTING_FLY = 21;
-    static const int TOMATOO_PLANT = 22;
-    static const int SCROLLING_BACKGROUND = 23;
-    static const int MESSAGE_OBJECT = 24;
-    static const int SPIKED_POLE = 25;
-    static const int BOILING_MUD = 26;
-    static const int MUD_DROP = 27;
-    static const int NO_ECTO_SWITCH = 28;
+    static constexpr int BLACK_BIRD = 1;
+    static constexpr int BLUEJAY = 2;
+    static constexpr int CLAM = 3;
+    static constexpr int EGG = 4;
+    static constexpr int FLY = 5;
+    static constexpr int MOSQUITO = 6;
+    static constexpr int SHOUTING_BLACK_BIRD = 7;
+    static constexpr int LEAPING_BLACK_BIRD = 8;
+    static constexpr int GHOST = 9;
+    static constexpr int MASTER_ECTO = 10;
+    static constexpr int ROCK = 11;
+    static constexpr int GOLDENJAY = 12;
+    static constexpr int SWOOPER = 13;
+    static constexpr int LOCAL_ROCK = 14;
+    static constexpr int PIPE_SWITCH = 15;
+    static constexpr int REVERSE_PIPE_SWITCH = 16;
+    static constexpr int SUPER_MOSQUITO = 17;
+    static constexpr int LEMMING = 18;
+    static constexpr int THROWABLE_ROCK = 19;
+    static constexpr int STOP_ATTACK_OBJECT = 20;
+    static constexpr int HUNTING_FLY = 21;
+    static constexpr int TOMATOO_PLANT = 22;
+    static constexpr int SCROLLING_BACKGROUND = 23;
+    static constexpr int MESSAGE_OBJECT = 24;
+    static constexpr int SPIKED_POLE = 25;
+    static constexpr int BOILING_MUD = 26;
+    static constexpr int MUD_DROP = 27;
+    static constexpr int NO_ECTO_SWITCH = 28;
 
     // Platform type codes of the map files.
-    static const int BROWN_BLOCK = 1000;
-    static const int CEMENT_BLOCK = 1001;
-    static const int BIG_BUSH = 1002;
-    static const int SMALL_BUSH = 1003;
-    static const int CHERRY = 1004;
-    static const int GROUND = 1005;
-    static const int PIPE = 1006;
-    static const int LIMESTONE = 1007;
-    static const int LEDGE = 1008;
-    static const int WALK_THROUGH_DIRT = 1009;
-    static const int WIRE = 1010;
-    static const int STOPPER = 1011;
-    static const int LOCAL_PIPE = 1012;
-    static const int STONE_WALL = 1013;
-    static const int FAKE_CEMENT_BLOCK = 1014;
-    static const int YELLOW_CHERRY = 1015;
-    static const int SHORT_VINE = 1016;
-    static const int TALL_VINE = 1017;
+    static constexpr int BROWN_BLOCK = 1000;
+    static constexpr int CEMENT_BLOCK = 1001;
+    static constexpr int BIG_BUSH = 1002;
+    static constexpr int SMALL_BUSH = 1003;
+    static constexpr int CHERRY = 1004;
+    static constexpr int GROUND = 1005;
+    static constexpr int PIPE = 1006;
+    static constexpr int LIMESTONE = 1007;
+    static constexpr int LEDGE = 1008;
+    static constexpr int WALK_THROUGH_DIRT = 1009;
+    static constexpr int WIRE = 1010;
+    static constexpr int STOPPER = 1011;
+    static constexpr int LOCAL_PIPE = 1012;
+    static constexpr int STONE_WALL = 1013;
+    static constexpr int FAKE_CEMENT_BLOCK = 1014;
+    static constexpr int YELLOW_CHERRY = 1015;
+    static constexpr int SHORT_VINE = 1016;
+    static constexpr int TALL_VINE = 1017;
 
     // The value of main_character while the level has no hero.
-    static const int NO_MAIN_CHARACTER = -1;
+    static constexpr int NO_MAIN_CHARACTER = -1;
 
     int scroll_x;
     int scroll_y;

@@ -12,12 +12,12 @@ class Application;
 class Platform
 {
 public:
-    static const int PLATFORM = 1;   // solid
-    static const int ITEM = 2;       // eaten by the hero
-    static const int BACKGROUND = 3; // scenery, never collides
+    static constexpr int PLATFORM = 1;   // solid
+    static constexpr int ITEM = 2;       // eaten by the hero
+    static constexpr int BACKGROUND = 3; // scenery, never collides
     // The picture of a platform whose type is not known: nothing is drawn
     // and it has no shape.
-    static const int NO_BITMAP = -1;
+    static constexpr int NO_BITMAP = -1;
 
     int type;
     int x;

@@ -11,7 +11,7 @@ class Application;
 class String_List
 {
 public:
-    static const int MAX_STRINGS = 25;
+    static constexpr int MAX_STRINGS = 25;
 
     std::string* strings;
     int number_of_strings;

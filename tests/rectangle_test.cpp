@@ -1,19 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "rectangle.h"
-
-namespace
-{
-Rectangle Box(int left, int top, int right, int bottom)
-{
-    Rectangle box;
-    box.left = left;
-    box.top = top;
-    box.right = right;
-    box.bottom = bottom;
-    return box;
-}
-} // namespace
+#include "test_support.h"
 
 TEST(Rectangle, SidesTouchOnlyWhenTheNextRowOrColumnIsShared)
 {
