@@ -213,12 +213,42 @@ public:
     // and the tests read it, since nothing can be heard there.
     int sound_effect_plays[NUMBER_OF_SOUND_EFFECTS];
 
+    // The state of the game loop, kept here so that one tick can be run at
+    // a time by the tools and the tests.
+    bool quit;
+    bool title_done;
+    bool paused;
+
     Application();
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
     void Load_Resources();
+
+    // The game: title over the demo, then play until Q.
+    void Run_Game();
+    void Rebuild_Levels();
+    void Load_Movie(const char* path);
+    // Writes the movie; returns whether the file was written whole.
+    bool Save_Movie(const char* path);
+
+    // The stages of the game loop, one tick at a time.
+    void Load_Game_Data();
+    void Start_Title();
+    void Run_Title_Tick();
+    void Leave_Title();
+    void Run_Play_Tick();
+    void Leave_Game();
+    // The level the demo plays on: the movie's level, or the first level
+    // when the movie names none that exists.
+    int Movie_Level_Index() const;
+
+    // Waits for the timer's next period, giving the processor away while it
+    // waits; periods missed during a long tick merge into one.
+    static void Wait_For_Tick();
+    // Holds down exactly the keys that make a signal word.
+    static void Press_Keys_For_Signals(int signal_word);
     void Stop_Sound_Effects();
     void Display_Scene();
     void Generate_Signals();
@@ -251,6 +281,13 @@ public:
 void Load_Bitmap_File(int index, const char* path, BITMAP** bitmaps);
 void Load_Music_Track_File(int index, const char* path, MIDI** music_tracks);
 void Load_Sound_Effect_File(int index, const char* path, SAMPLE** sound_effects);
+
+// The game's own files.
+extern const char* const MOVIE_FILE;
+// Fills buffer (Application::MAX_PATH_LENGTH) with the path of a level's map
+// or message file.
+void Make_Level_Path(char* buffer, int level);
+void Make_Message_Path(char* buffer, int level);
 
 // Copies a backslash path into buffer (of Application::MAX_PATH_LENGTH
 // characters, cut if longer) with the separators of this platform.

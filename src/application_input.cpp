@@ -53,3 +53,9 @@ void Application::Generate_Signals()
         if (key[entry.key_code])
             signals |= entry.signal;
 }
+
+void Application::Press_Keys_For_Signals(int signal_word)
+{
+    for (const Key_Signal& entry : KEY_SIGNALS)
+        key[entry.key_code] = (signal_word & entry.signal) ? 1 : 0;
+}

@@ -5,7 +5,11 @@
 #include <string>
 
 #include "application.h"
+#include "bluejay.h"
 #include "character.h"
+#include "message_object.h"
+#include "spiked_pole.h"
+#include "tomatoo_plant.h"
 #include "platform.h"
 
 namespace
@@ -219,6 +223,10 @@ void Level::Load(const char* file_name)
         screens_high = (-(min_y + 1)) / Application::CANVAS_HEIGHT + 2;
     else
         screens_high = 1;
+    if (screens_wide > MAX_SCREENS)
+        screens_wide = MAX_SCREENS;
+    if (screens_high > MAX_SCREENS)
+        screens_high = MAX_SCREENS;
 }
 
 void Level::Load_For_Editing(const char* file_name)
@@ -295,10 +303,22 @@ bool Level::Save(const char* file_name)
     return true;
 }
 
-Character* Level::Create_Character(int)
+Character* Level::Create_Character(int type)
 {
-    // The creature classes join this table as they are written.
-    return nullptr;
+    switch (type)
+    {
+    case BLUEJAY:
+        return new Bluejay();
+    case TOMATOO_PLANT:
+        return new Tomatoo_Plant();
+    case SPIKED_POLE:
+        return new Spiked_Pole();
+    case MESSAGE_OBJECT:
+        return new Message_Object();
+    default:
+        // Creatures still to come are skipped.
+        return nullptr;
+    }
 }
 
 void Load_Bump_Map_For_Character(const char* file_name, Character** characters, int index)

@@ -2,6 +2,7 @@
 #define BLUEJAY_LEVEL_H
 
 class Application;
+class Bluejay;
 class Character;
 class Platform;
 
@@ -87,6 +88,14 @@ public:
 
     // The value of main_character while the level has no hero.
     static constexpr int NO_MAIN_CHARACTER = -1;
+    // A safety bound on the size of a level read from a file, so that the
+    // camera's arithmetic can never overflow; real levels are 50 screens at
+    // most.
+    static constexpr int MAX_SCREENS = 1000000;
+    // Ticks between the final switch and the end of the game.
+    static constexpr int ENDING_TICKS = 15;
+    // Points for every egg at the end of the game.
+    static constexpr int EGG_BONUS = 1000;
 
     int scroll_x;
     int scroll_y;
@@ -126,12 +135,29 @@ public:
     // Writes the editing form; returns whether the file was written whole.
     bool Save(const char* file_name);
 
+    // One tick of play: background, platforms, characters, camera, pipes,
+    // lost lives, the ending and the status line.
+    void Process(Application& application);
+    void Position_For_Main_Character();
+    void Scroll_X(int step);
+    void Scroll_Y(int step);
+    void Scroll_Background(int step);
+
+    // The hero, or null when the map has none.
+    Bluejay* Hero();
+
     // Creates the character of a map type code, or null for a code that
     // names no character.
     static Character* Create_Character(int type);
     // The shape file of a character or platform type code (backslash path),
     // or null when it has none.
     static const char* Bump_Map_File(int type);
+
+private:
+    void Draw_Background(Application& application);
+    void Show_Message(Application& application);
+    void Carry_Hero_Through_Pipe(Application& application, Bluejay& hero);
+    void Draw_Status_Line(Application& application, Bluejay& hero);
 };
 
 // Load the shape of the object at index from a backslash path.

@@ -123,7 +123,7 @@ int main(int argc, char* argv[])
     }
     else if (argc == 1)
     {
-        // The game loop comes here.
+        application->Run_Game();
     }
     else if (argc == 2 && std::strcmp(argv[1], "-edit") == 0)
     {

@@ -1,0 +1,278 @@
+// A level's tick of play, its camera and its status line.
+
+#include <allegro.h>
+
+#include "application.h"
+#include "bluejay.h"
+#include "level.h"
+#include "platform.h"
+#include "string_list.h"
+
+namespace
+{
+constexpr int HALF_WIDTH = Application::CANVAS_WIDTH / 2;
+constexpr int HALF_HEIGHT = Application::CANVAS_HEIGHT / 2;
+} // namespace
+
+Bluejay* Level::Hero()
+{
+    if (main_character < 0 || main_character >= number_of_characters)
+        return nullptr;
+    Character* hero = characters[main_character];
+    if (hero == nullptr || hero->type != BLUEJAY)
+        return nullptr;
+    return static_cast<Bluejay*>(hero);
+}
+
+void Level::Position_For_Main_Character()
+{
+    Bluejay* hero = Hero();
+    if (hero == nullptr)
+        return;
+    int width = screens_wide * Application::CANVAS_WIDTH;
+    if (hero->x > HALF_WIDTH && hero->x < width - HALF_WIDTH)
+        scroll_x = hero->x - HALF_WIDTH;
+    else if (hero->x <= HALF_WIDTH)
+        scroll_x = 0;
+    else
+        scroll_x = width - Application::CANVAS_WIDTH;
+
+    // A dying hero is no longer followed up or down, so it falls out of the
+    // picture.
+    if (hero->strength <= 0 || screens_high <= 1)
+        return;
+    int top = HALF_HEIGHT - (screens_high - 1) * Application::CANVAS_HEIGHT;
+    if (hero->y > top && hero->y < HALF_HEIGHT)
+        scroll_y = hero->y - HALF_HEIGHT;
+    else if (hero->y >= HALF_HEIGHT)
+        scroll_y = 0;
+    else
+        scroll_y = -(screens_high - 1) * Application::CANVAS_HEIGHT;
+}
+
+void Level::Scroll_X(int step)
+{
+    Bluejay* hero = Hero();
+    if (hero == nullptr)
+        return;
+    int width = screens_wide * Application::CANVAS_WIDTH;
+    if (hero->x > HALF_WIDTH && hero->x < width - HALF_WIDTH)
+        scroll_x += 4 * step;
+    if (hero->x <= HALF_WIDTH)
+        scroll_x = 0;
+    if (hero->x >= width - HALF_WIDTH)
+        scroll_x = width - Application::CANVAS_WIDTH;
+}
+
+void Level::Scroll_Y(int step)
+{
+    Bluejay* hero = Hero();
+    if (hero == nullptr || hero->strength <= 0 || screens_high <= 1)
+        return;
+    int top = HALF_HEIGHT - (screens_high - 1) * Application::CANVAS_HEIGHT;
+    if (hero->y > top && hero->y < HALF_HEIGHT)
+        scroll_y += 4 * step;
+    if (hero->y >= HALF_HEIGHT)
+        scroll_y = 0;
+    if (hero->y <= top)
+        scroll_y = -(screens_high - 1) * Application::CANVAS_HEIGHT;
+}
+
+void Level::Scroll_Background(int step)
+{
+    Bluejay* hero = Hero();
+    if (hero == nullptr)
+        return;
+    // Only while the camera really moves: one pixel for its four, the other
+    // way.
+    int width = screens_wide * Application::CANVAS_WIDTH;
+    if (!(hero->x > HALF_WIDTH && hero->x < width - HALF_WIDTH))
+        return;
+    background_x -= step;
+    if (background_x >= Application::CANVAS_WIDTH)
+        background_x = -Application::CANVAS_WIDTH;
+    if (background_x < -Application::CANVAS_WIDTH)
+        background_x = Application::CANVAS_WIDTH;
+}
+
+void Level::Draw_Background(Application& application)
+{
+    int index = background;
+    if (index < Application::GRASS_BACKGROUND_BM || index > Application::BLACK_BACKGROUND_BM)
+        index = Application::BLACK_BACKGROUND_BM;
+    BITMAP* picture = application.bitmaps[index];
+    if (picture == nullptr)
+    {
+        clear_to_color(application.canvas, 0);
+        return;
+    }
+    // Two copies side by side always cover the canvas.
+    int other_x = background_x < 0 ? background_x + Application::CANVAS_WIDTH
+                                    : background_x - Application::CANVAS_WIDTH;
+    blit(picture, application.canvas, 0, 0, background_x, 0, Application::CANVAS_WIDTH,
+         Application::CANVAS_HEIGHT);
+    blit(picture, application.canvas, 0, 0, other_x, 0, Application::CANVAS_WIDTH,
+         Application::CANVAS_HEIGHT);
+}
+
+void Level::Show_Message(Application& application)
+{
+    // The picture darkens to about three quarters and the text goes over it.
+    set_trans_blender(64, 64, 64, 64);
+    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
+    rectfill(application.canvas, 0, 0, Application::CANVAS_WIDTH - 1, Application::CANVAS_HEIGHT - 1,
+             makecol(0, 0, 0));
+    solid_mode();
+    int current = application.current_level;
+    if (current >= 0 && current < Application::NUMBER_OF_LEVELS)
+        application.messages[current]->Print(application);
+    message_shown = true;
+}
+
+void Level::Carry_Hero_Through_Pipe(Application& application, Bluejay& hero)
+{
+    bool known_screen = hero.pipe_screen >= 0 && hero.pipe_screen < NUMBER_OF_POINTERS;
+    int destination = known_screen ? pointers[hero.pipe_screen] : -1;
+
+    if (known_screen && hero.local_pipe)
+    {
+        // Another screen column of this level; a pointer past the level's
+        // end leads to its last screen.
+        if (destination < 0)
+            destination = 0;
+        if (destination > screens_wide - 1)
+            destination = screens_wide - 1;
+        hero.x = destination * Application::CANVAS_WIDTH + 16;
+        hero.y = 128;
+        hero.Reset(application.demo_mode);
+        Position_For_Main_Character();
+        return;
+    }
+
+    if (known_screen && destination >= 0 && destination < Application::NUMBER_OF_LEVELS &&
+        application.levels[destination]->Hero() != nullptr)
+    {
+        Level& next = *application.levels[destination];
+        application.current_level = destination;
+        next.Reset(application.demo_mode);
+        next.scroll_x = 0;
+        next.scroll_y = 0;
+        hero.Copy_Status(*next.Hero());
+        return;
+    }
+
+    // A pipe that leads nowhere: the hero comes back up and stands on it.
+    hero.went_down_pipe = false;
+    hero.local_pipe = false;
+    hero.state = Bluejay::IDLE;
+    hero.y_direction = 1;
+    hero.y = hero.pipe_y - application.Bitmap_Height(hero.bitmap);
+}
+
+void Level::Draw_Status_Line(Application& application, Bluejay& hero)
+{
+    int red = makecol(255, 0, 0);
+    BITMAP* canvas = application.canvas;
+    if (!application.game_complete)
+    {
+        textout_ex(canvas, font, "Energy: ", 1, 1, red, -1);
+        int x = text_length(font, "Energy: ");
+        int mark_width = application.Bitmap_Width(Application::STRENGTH_MARK_BM);
+        for (int i = 0; i < hero.strength; i++, x += mark_width)
+            application.Draw_Sprite(Application::STRENGTH_MARK_BM, x, 1);
+        for (int i = 0; i < Bluejay::MAX_STRENGTH - hero.strength; i++, x += mark_width)
+            application.Draw_Sprite(Application::EMPTY_MARK_BM, x, 1);
+
+        application.Draw_Sprite(Application::EGG_BM, 1, 25);
+        textprintf_ex(canvas, font, application.Bitmap_Width(Application::EGG_BM) + 5, 25, red, -1, "x %i",
+                      hero.eggs);
+        application.Draw_Sprite(Application::BLUEJAY_ICON_BM, 195, 25);
+        textprintf_ex(canvas, font, application.Bitmap_Width(Application::BLUEJAY_ICON_BM) + 200, 25, red, -1,
+                      "x %i", hero.lives);
+    }
+    // The score ends at the right edge.
+    textprintf_ex(canvas, font, Application::CANVAS_WIDTH - text_length(font, "0000000"), 1, red, -1, "%i",
+                  hero.points);
+}
+
+void Level::Process(Application& application)
+{
+    reposition_requested = false;
+    scroll_x_requested = false;
+    scroll_y_requested = false;
+
+    if (starting)
+    {
+        application.Stop_Sound_Effects();
+        Position_For_Main_Character();
+        starting = false;
+        if (!application.demo_mode)
+            application.Play_Music(music, true);
+    }
+
+    Draw_Background(application);
+    for (int i = 0; i < number_of_platforms; i++)
+        platforms[i]->Process(application, scroll_x, scroll_y);
+    for (int i = 0; i < number_of_characters; i++)
+        if (characters[i] != nullptr)
+            characters[i]->Process(application, *this);
+
+    if (reposition_requested)
+        Position_For_Main_Character();
+    if (scroll_x_requested)
+    {
+        Scroll_X(scroll_x_step);
+        if (!background_scrolling)
+            Scroll_Background(scroll_x_step);
+    }
+    if (scroll_y_requested)
+        Scroll_Y(scroll_y_step);
+    if (background_scrolling)
+    {
+        background_x += 8;
+        if (background_x >= Application::CANVAS_WIDTH)
+            background_x = -Application::CANVAS_WIDTH;
+        if (background_x < -Application::CANVAS_WIDTH)
+            background_x = Application::CANVAS_WIDTH;
+    }
+
+    if (showing_message)
+        Show_Message(application);
+
+    Bluejay* hero = Hero();
+    if (hero == nullptr)
+        return;
+
+    if (hero->went_down_pipe)
+        Carry_Hero_Through_Pipe(application, *hero);
+
+    if (hero->dead && !hero->Is_On_Screen(scroll_x, scroll_y, application))
+    {
+        if (hero->lives <= 0)
+        {
+            application.game_over = true;
+            application.Stop_Sound_Effects();
+            application.Play_Music(Application::GAME_OVER_MT, false);
+        }
+        else
+        {
+            hero->Reset(application.demo_mode);
+            Reset(application.demo_mode);
+            Position_For_Main_Character();
+        }
+    }
+
+    if (signal == SIGNAL_DESTROY_ECTO)
+    {
+        ending_timer++;
+        if (ending_timer == ENDING_TICKS)
+        {
+            application.game_complete = true;
+            hero->points += EGG_BONUS * hero->eggs;
+            application.messages[Application::ENDING_MESSAGE]->Print(application);
+        }
+    }
+
+    if (!application.demo_mode && !showing_message)
+        Draw_Status_Line(application, *hero);
+}
