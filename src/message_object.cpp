@@ -13,6 +13,10 @@ Message_Object::Message_Object()
 
 void Message_Object::Process(Application& application, Level& level)
 {
+    // The demo behind the title plays on without messages: nobody is there
+    // to close them.
+    if (application.demo_mode)
+        return;
     if (Is_On_Screen(level.scroll_x, level.scroll_y, application) && !level.message_shown)
         level.showing_message = true;
 }

@@ -1,0 +1,275 @@
+// The headless runner: plays the game without a screen, a timer or a sound
+// card, tick by tick, from a movie file or a readable input script, and
+// prints a one-line summary. Tests, level work and benchmarks use it.
+//
+//   bluejay_run [--title | --level N] [--movie FILE] [--script FILE]
+//               [--ticks N] [--until-end] [--seed S] [--shot TICK:FILE]...
+//
+// --title      start on the title screen over the demo (Enter in the input
+//              then starts the game, as for a player)
+// --level N    start a new game on level N (the default is level 0)
+// --movie FILE feed the signal words of a movie file, one per tick (its
+//              first number, the level, is used unless --level is given)
+// --script FILE hold keys as the script says: each line is a tick count and
+//              the keys held for that many ticks, e.g. "12 right up";
+//              key names: left right up down fly pause enter quit delete
+//              none; '#' starts a comment
+// --ticks N    run N ticks (default 1000)
+// --until-end  stop early at "Game Over", at the end of the game or on Q
+// --seed S     seed of the random numbers (default 1)
+// --shot T:F   write the picture after tick T to the file F (.bmp, .pcx or
+//              .tga)
+//
+// The summary line:
+//   ticks=.. level=.. x=.. y=.. state=.. strength=.. lives=.. eggs=..
+//   points=.. game_over=.. game_complete=..
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include <allegro.h>
+
+#include "application.h"
+#include "bluejay.h"
+#include "level.h"
+
+namespace
+{
+struct Options
+{
+    bool title = false;
+    int level = -1;
+    std::string movie;
+    std::string script;
+    long ticks = 1000;
+    bool until_end = false;
+    unsigned seed = 1;
+    std::map<long, std::string> shots;
+};
+
+int Usage(const char* message)
+{
+    std::fprintf(stderr, "bluejay_run: %s\n", message);
+    std::fprintf(stderr, "usage: bluejay_run [--title | --level N] [--movie FILE] [--script FILE] "
+                         "[--ticks N] [--until-end] [--seed S] [--shot TICK:FILE]...\n");
+    return 2;
+}
+
+bool Parse_Number(const char* text, long& value)
+{
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtol(text, &end, 10);
+    return errno == 0 && end != text && *end == '\0';
+}
+
+// One signal word per tick, from a movie or a script.
+bool Read_Movie(const std::string& path, int& level, std::vector<int>& words)
+{
+    std::ifstream file(path);
+    if (!file || !(file >> level))
+        return false;
+    int word = 0;
+    while (file >> word)
+        words.push_back(word);
+    return true;
+}
+
+bool Read_Script(const std::string& path, std::vector<int>& words)
+{
+    static const std::map<std::string, int> KEYS = {
+        {"left", Application::SIGNAL_LEFT},     {"right", Application::SIGNAL_RIGHT},
+        {"up", Application::SIGNAL_UP},         {"down", Application::SIGNAL_DOWN},
+        {"fly", Application::SIGNAL_FLY},       {"pause", Application::SIGNAL_PAUSE},
+        {"enter", Application::SIGNAL_START},   {"quit", Application::SIGNAL_QUIT},
+        {"delete", Application::SIGNAL_DELETE}, {"none", 0},
+    };
+    std::ifstream file(path);
+    if (!file)
+        return false;
+    std::string line;
+    int line_number = 0;
+    while (std::getline(file, line))
+    {
+        line_number++;
+        line = line.substr(0, line.find('#'));
+        std::istringstream fields(line);
+        long count = 0;
+        if (!(fields >> count))
+            continue;
+        if (count < 0 || count > 10000000)
+        {
+            std::fprintf(stderr, "bluejay_run: %s:%d: bad tick count\n", path.c_str(), line_number);
+            return false;
+        }
+        int word = 0;
+        std::string name;
+        while (fields >> name)
+        {
+            auto found = KEYS.find(name);
+            if (found == KEYS.end())
+            {
+                std::fprintf(stderr, "bluejay_run: %s:%d: unknown key \"%s\"\n", path.c_str(), line_number,
+                             name.c_str());
+                return false;
+            }
+            word |= found->second;
+        }
+        words.insert(words.end(), static_cast<size_t>(count), word);
+    }
+    return true;
+}
+
+bool Has_Data(const std::string& directory)
+{
+    return access((directory + "/data/graphics").c_str(), F_OK) == 0;
+}
+
+// The runner reads the game's data from the project, wherever it is started.
+void Find_Data_Directory()
+{
+    if (Has_Data("."))
+        return;
+    char program[4096];
+    ssize_t length = readlink("/proc/self/exe", program, sizeof(program) - 1);
+    if (length <= 0)
+        return;
+    program[length] = '\0';
+    std::string directory(program);
+    for (int up = 0; up < 3; up++)
+    {
+        std::string::size_type slash = directory.rfind('/');
+        if (slash == std::string::npos)
+            return;
+        directory.erase(slash);
+        if (Has_Data(directory) && chdir(directory.c_str()) == 0)
+            return;
+    }
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    Options options;
+    for (int i = 1; i < argc; i++)
+    {
+        std::string option = argv[i];
+        long number = 0;
+        bool has_value = i + 1 < argc;
+        if (option == "--title")
+            options.title = true;
+        else if (option == "--until-end")
+            options.until_end = true;
+        else if (option == "--level" && has_value && Parse_Number(argv[i + 1], number))
+            options.level = static_cast<int>(number), i++;
+        else if (option == "--ticks" && has_value && Parse_Number(argv[i + 1], number) && number >= 0)
+            options.ticks = number, i++;
+        else if (option == "--seed" && has_value && Parse_Number(argv[i + 1], number))
+            options.seed = static_cast<unsigned>(number), i++;
+        else if (option == "--movie" && has_value)
+            options.movie = argv[++i];
+        else if (option == "--script" && has_value)
+            options.script = argv[++i];
+        else if (option == "--shot" && has_value)
+        {
+            std::string value = argv[++i];
+            std::string::size_type colon = value.find(':');
+            if (colon == std::string::npos || !Parse_Number(value.substr(0, colon).c_str(), number))
+                return Usage("--shot wants TICK:FILE");
+            options.shots[number] = value.substr(colon + 1);
+        }
+        else
+            return Usage(("bad option " + option).c_str());
+    }
+    if (options.level >= Application::NUMBER_OF_LEVELS)
+        return Usage("--level wants 0 to 119");
+
+    std::vector<int> words;
+    int movie_level = 0;
+    if (!options.movie.empty() && !Read_Movie(options.movie, movie_level, words))
+        return Usage(("cannot read the movie " + options.movie).c_str());
+    if (!options.script.empty() && !Read_Script(options.script, words))
+        return Usage(("cannot read the script " + options.script).c_str());
+
+    Find_Data_Directory();
+    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
+    {
+        std::fprintf(stderr, "bluejay_run: cannot start the game library\n");
+        return 1;
+    }
+    set_color_depth(32);
+    std::srand(options.seed);
+
+    Application* game = new Application();
+    application = game;
+    game->Load_Resources();
+    if (game->missing_resource[0] != '\0')
+    {
+        std::fprintf(stderr, "Cannot load the data file \"%s\".\n", game->missing_resource);
+        delete game;
+        return 1;
+    }
+    game->Load_Game_Data();
+
+    bool in_title = options.title;
+    if (in_title)
+    {
+        game->Start_Title();
+    }
+    else
+    {
+        game->demo_mode = false;
+        game->current_level = options.level >= 0 ? options.level : (options.movie.empty() ? 0 : movie_level);
+        if (game->current_level < 0 || game->current_level >= Application::NUMBER_OF_LEVELS)
+            game->current_level = 0;
+    }
+
+    long tick = 0;
+    while (tick < options.ticks)
+    {
+        Application::Press_Keys_For_Signals(tick < static_cast<long>(words.size()) ? words[tick] : 0);
+        if (in_title)
+        {
+            game->Run_Title_Tick();
+            if (game->title_done)
+            {
+                bool quit = game->quit;
+                game->Leave_Title();
+                game->quit = quit;
+                in_title = false;
+            }
+        }
+        else
+        {
+            game->Run_Play_Tick();
+        }
+        tick++;
+        auto shot = options.shots.find(tick);
+        if (shot != options.shots.end() && save_bitmap(shot->second.c_str(), game->canvas, nullptr) != 0)
+            std::fprintf(stderr, "bluejay_run: cannot write %s\n", shot->second.c_str());
+        if (options.until_end && (game->game_over || game->game_complete || game->quit))
+            break;
+        if (game->quit && !in_title)
+            break;
+    }
+    Application::Press_Keys_For_Signals(0);
+
+    Bluejay* hero = game->levels[game->current_level]->Hero();
+    std::printf("ticks=%ld level=%d x=%d y=%d state=%d strength=%d lives=%d eggs=%d points=%d "
+                "game_over=%d game_complete=%d\n",
+                tick, game->current_level, hero ? hero->x : 0, hero ? hero->y : 0, hero ? hero->state : 0,
+                hero ? hero->strength : 0, hero ? hero->lives : 0, hero ? hero->eggs : 0,
+                hero ? hero->points : 0, game->game_over ? 1 : 0, game->game_complete ? 1 : 0);
+    application = nullptr;
+    delete game;
+    return 0;
+}
+END_OF_MAIN()
