@@ -190,7 +190,9 @@ void Level::Load(const char* file_name)
             complete = false;
             break;
         }
-        if (number_of_platforms >= MAX_PLATFORMS)
+        // Codes that name no platform, and entries beyond the table, are
+        // read and dropped.
+        if (type < BROWN_BLOCK || type > TALL_VINE || number_of_platforms >= MAX_PLATFORMS)
             continue;
         int n = number_of_platforms;
         Platform* platform = platforms[n];
