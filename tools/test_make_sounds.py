@@ -304,6 +304,13 @@ class Synthesis(unittest.TestCase):
         self.assertEqual(struct.unpack("<3h", data[44:]), (0, 1000, -1000))
 
 
+class Documentation(unittest.TestCase):
+    def test_the_tables_in_the_docs_are_up_to_date(self):
+        path = os.path.join(ms.REPOSITORY, "docs", "sounds.md")
+        with open(path) as doc:
+            self.assertIn(ms.tables(), doc.read())
+
+
 class Checking(unittest.TestCase):
     def test_check_spots_a_changed_file(self):
         folder = tempfile.mkdtemp()
