@@ -28,10 +28,6 @@ bool Is_Spirit(int type)
     return type == Level::GHOST || type == Level::MASTER_ECTO;
 }
 
-bool Is_Solid(Level& level, int index)
-{
-    return index != Character::NO_PLATFORM_HIT && level.platforms[index]->kind == Platform::PLATFORM;
-}
 } // namespace
 
 Bluejay::Bluejay()

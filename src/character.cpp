@@ -46,6 +46,12 @@ void Character::Place(const Rectangle& relative, int x, int y, Rectangle& result
     result.bottom = Add_Clamped(relative.bottom, y / 4);
 }
 
+bool Character::Is_Solid(Level& level, int index)
+{
+    return index != NO_PLATFORM_HIT && index >= 0 && index < level.number_of_platforms &&
+           level.platforms[index]->kind == Platform::PLATFORM;
+}
+
 void Character::Get_Bump_Map(Rectangle& result, int number, Application&)
 {
     if (number < 0 || number >= MAX_BUMP_MAPS)

@@ -65,6 +65,10 @@ public:
     int Which_Character_Was_Hit(Level& level, int number, Application& application,
                                 int& other_number, int& hit_flags);
 
+    // Whether a platform reported by Which_Platforms_Were_Hit is solid (not
+    // an item, not missing).
+    static bool Is_Solid(Level& level, int index);
+
     // Places a shape given relative to the top-left cell of the picture at
     // the pixel position (x, y): the cell position x / 4, y / 4 is added.
     static void Place(const Rectangle& relative, int x, int y, Rectangle& result);

@@ -145,6 +145,9 @@ public:
 
     // The hero, or null when the map has none.
     Bluejay* Hero();
+    // The centre of the hero's picture; false (and the point left alone)
+    // when the level has no hero.
+    bool Hero_Centre(Application& application, int& centre_x, int& centre_y);
 
     // Creates the character of a map type code, or null for a code that
     // names no character.

@@ -24,6 +24,16 @@ Bluejay* Level::Hero()
     return static_cast<Bluejay*>(hero);
 }
 
+bool Level::Hero_Centre(Application& application, int& centre_x, int& centre_y)
+{
+    Bluejay* hero = Hero();
+    if (hero == nullptr)
+        return false;
+    centre_x = hero->x + application.Bitmap_Width(hero->bitmap) / 2;
+    centre_y = hero->y + application.Bitmap_Height(hero->bitmap) / 2;
+    return true;
+}
+
 void Level::Position_For_Main_Character()
 {
     Bluejay* hero = Hero();

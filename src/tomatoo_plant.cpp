@@ -33,13 +33,8 @@ void Tomatoo_Plant::Process(Application& application, Level& level)
     if (!Is_On_X_Screen(level.scroll_x, level.scroll_y, application))
         return;
 
-    int hero_centre_x = x;
-    if (level.main_character >= 0 && level.main_character < level.number_of_characters &&
-        level.characters[level.main_character] != nullptr)
-    {
-        Character& hero = *level.characters[level.main_character];
-        hero_centre_x = hero.x + application.Bitmap_Width(hero.bitmap) / 2;
-    }
+    int hero_centre_x = x, hero_centre_y = y;
+    level.Hero_Centre(application, hero_centre_x, hero_centre_y);
     timer++;
 
     int stem_height = application.Bitmap_Height(Application::TOMATOO_PLANT_STEM_BM);

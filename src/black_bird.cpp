@@ -1,0 +1,120 @@
+#include "black_bird.h"
+
+#include <cstdlib>
+
+#include "application.h"
+#include "level.h"
+#include "platform.h"
+
+Black_Bird::Black_Bird() : mode(NORMAL), target_y(0), hurt_counted(false), stopped(false)
+{
+    type = Level::BLACK_BIRD;
+    bitmap = Application::BLACK_BIRD_STANDING_BM;
+    strength = 2;
+    number_of_bump_maps = 1;
+    x_direction = -1;
+}
+
+int Black_Bird::Get_Points()
+{
+    return 50;
+}
+
+void Black_Bird::Process(Application& application, Level& level)
+{
+    if (!Is_On_Screen(level.scroll_x, level.scroll_y, application))
+        return;
+    timer++;
+
+    if (strength <= 0)
+    {
+        // Beaten: it drops out of the picture through everything.
+        bitmap = Application::BLACK_BIRD_HURT_BM;
+        y += 4;
+        hurt = false;
+    }
+    else
+    {
+        int left, right, top, bottom, top_left, bottom_left, top_right, bottom_right;
+        Which_Platforms_Were_Hit(left, right, top, bottom, top_left, bottom_left, top_right, bottom_right,
+                                 level, 0, application);
+        if (hurt)
+        {
+            if (y_direction == -1)
+                y_direction = 1;
+            if (Is_Solid(level, bottom))
+                stopped = true;
+            bitmap = Application::BLACK_BIRD_HURT_BM;
+            if (!hurt_counted)
+            {
+                timer = 0;
+                hurt_counted = true;
+                strength--;
+            }
+            if (timer == HURT_TICKS)
+            {
+                // Recovered: it flies up again.
+                hurt_counted = false;
+                hurt = false;
+                stopped = false;
+                y_direction = -1;
+            }
+            if (hurt && !stopped)
+                y += 4 * y_direction;
+        }
+        else
+        {
+            if (mode == SHOUT)
+            {
+                stopped = true;
+                bitmap = Application::BLACK_BIRD_HURT_BM;
+                level.signal = Level::SIGNAL_ATTACK_BLUEJAY;
+                if (timer % SHOUT_TICKS == 0)
+                {
+                    x_direction = -x_direction;
+                    application.Play_Sound(Application::BIRD_CHIRP_SE);
+                }
+            }
+            else
+            {
+                bitmap = Application::BLACK_BIRD_STANDING_BM;
+            }
+
+            long long right_end = static_cast<long long>(level.screens_wide) * Application::CANVAS_WIDTH -
+                                  application.Bitmap_Width(bitmap);
+            int level_top = -(level.screens_high - Level::HEIGHT_ERROR) * Application::CANVAS_HEIGHT;
+            if (Is_Solid(level, right) || x == right_end)
+                x_direction = -1;
+            if (Is_Solid(level, left) || x == 0)
+                x_direction = 1;
+            if (Is_Solid(level, bottom))
+            {
+                if (mode == NORMAL)
+                    target_y = y - HOP_HEIGHT;
+                else if (mode == LEAP)
+                    target_y = y - ((std::rand() % 25) * 8 + 16);
+                y_direction = -1;
+            }
+            if (Is_Solid(level, top) || y == target_y || (level.screens_high == 1 && y == 0) || y == level_top)
+                y_direction = 1;
+            if (Is_Solid(level, top_left))
+                x_direction = 1;
+            if (Is_Solid(level, top_right))
+                x_direction = -1;
+            if (mode != SHOUT)
+            {
+                y += 4 * y_direction;
+                if (timer % 4 == 0)
+                    x += 4 * x_direction;
+            }
+        }
+    }
+
+    // A hurt bird blinks.
+    if (hurt && (timer & 1))
+        return;
+    if (x_direction == -1)
+        application.Draw_Sprite_H_Flip(bitmap, x - level.scroll_x, y - level.scroll_y);
+    else
+        application.Draw_Sprite(bitmap, x - level.scroll_x, y - level.scroll_y);
+}
