@@ -5,12 +5,30 @@
 #include <string>
 
 #include "application.h"
+#include "black_bird.h"
 #include "bluejay.h"
+#include "boiling_mud.h"
 #include "character.h"
+#include "clam.h"
+#include "egg.h"
+#include "fly.h"
+#include "ghost.h"
+#include "goldenjay.h"
+#include "lemming.h"
+#include "master_ecto.h"
 #include "message_object.h"
-#include "spiked_pole.h"
-#include "tomatoo_plant.h"
+#include "mosquito.h"
+#include "mud_drop.h"
 #include "platform.h"
+#include "rock.h"
+#include "scrolling_background_object.h"
+#include "spiked_pole.h"
+#include "stop_attack_object.h"
+#include "super_mosquito.h"
+#include "swooper.h"
+#include "switch.h"
+#include "throwable_rock.h"
+#include "tomatoo_plant.h"
 
 namespace
 {
@@ -309,16 +327,87 @@ Character* Level::Create_Character(int type)
 {
     switch (type)
     {
+    case BLACK_BIRD:
+        return new Black_Bird();
+    case SHOUTING_BLACK_BIRD:
+    {
+        Black_Bird* bird = new Black_Bird();
+        bird->mode = Black_Bird::SHOUT;
+        return bird;
+    }
+    case LEAPING_BLACK_BIRD:
+    {
+        Black_Bird* bird = new Black_Bird();
+        bird->mode = Black_Bird::LEAP;
+        return bird;
+    }
     case BLUEJAY:
         return new Bluejay();
+    case CLAM:
+        return new Clam();
+    case EGG:
+        return new Egg();
+    case FLY:
+        return new Fly();
+    case HUNTING_FLY:
+    {
+        Fly* fly = new Fly();
+        fly->hunting = true;
+        return fly;
+    }
+    case MOSQUITO:
+        return new Mosquito();
+    case GHOST:
+        return new Ghost();
+    case MASTER_ECTO:
+        return new Master_Ecto();
+    case ROCK:
+        return new Rock();
+    case LOCAL_ROCK:
+    {
+        Rock* rock = new Rock();
+        rock->local = true;
+        return rock;
+    }
+    case GOLDENJAY:
+        return new Goldenjay();
+    case SWOOPER:
+        return new Swooper();
+    case PIPE_SWITCH:
+        return new Switch();
+    case REVERSE_PIPE_SWITCH:
+    {
+        Switch* button = new Switch();
+        button->kind = Switch::REVERSE_PIPE;
+        return button;
+    }
+    case NO_ECTO_SWITCH:
+    {
+        Switch* button = new Switch();
+        button->kind = Switch::NO_ECTO;
+        return button;
+    }
+    case SUPER_MOSQUITO:
+        return new Super_Mosquito();
+    case LEMMING:
+        return new Lemming();
+    case THROWABLE_ROCK:
+        return new Throwable_Rock();
+    case STOP_ATTACK_OBJECT:
+        return new Stop_Attack_Object();
     case TOMATOO_PLANT:
         return new Tomatoo_Plant();
-    case SPIKED_POLE:
-        return new Spiked_Pole();
+    case SCROLLING_BACKGROUND:
+        return new Scrolling_Background_Object();
     case MESSAGE_OBJECT:
         return new Message_Object();
+    case SPIKED_POLE:
+        return new Spiked_Pole();
+    case BOILING_MUD:
+        return new Boiling_Mud();
+    case MUD_DROP:
+        return new Mud_Drop();
     default:
-        // Creatures still to come are skipped.
         return nullptr;
     }
 }
