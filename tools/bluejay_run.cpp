@@ -19,6 +19,8 @@
 // --seed S     seed of the random numbers (default 1)
 // --shot T:F   write the picture after tick T to the file F (.bmp, .pcx or
 //              .tga)
+// --overview F write a map of the whole current level, every screen, with
+//              its platforms and characters where they are at the end, to F
 //
 // The summary line:
 //   ticks=.. level=.. x=.. y=.. state=.. strength=.. lives=.. eggs=..
@@ -40,6 +42,7 @@
 #include "application.h"
 #include "bluejay.h"
 #include "level.h"
+#include "platform.h"
 
 namespace
 {
@@ -53,6 +56,7 @@ struct Options
     bool until_end = false;
     unsigned seed = 1;
     std::map<long, std::string> shots;
+    std::string overview;
 };
 
 int Usage(const char* message)
@@ -128,6 +132,47 @@ bool Read_Script(const std::string& path, std::vector<int>& words)
     return true;
 }
 
+// Every screen of the level in one picture: the background tiled, then the
+// platforms and the characters as they stand, markers included.
+bool Write_Overview(Application& game, Level& level, const std::string& file)
+{
+    int width = level.screens_wide * Application::CANVAS_WIDTH;
+    int height = level.screens_high * Application::CANVAS_HEIGHT;
+    int top = -(level.screens_high - 1) * Application::CANVAS_HEIGHT;
+    BITMAP* map = create_bitmap(width, height);
+    if (map == nullptr)
+        return false;
+    int background = level.background >= 0 && level.background <= Application::BLACK_BACKGROUND_BM
+                         ? level.background
+                         : Application::BLACK_BACKGROUND_BM;
+    for (int y = 0; y < height; y += Application::CANVAS_HEIGHT)
+        for (int x = 0; x < width; x += Application::CANVAS_WIDTH)
+            blit(game.bitmaps[background], map, 0, 0, x, y, Application::CANVAS_WIDTH, Application::CANVAS_HEIGHT);
+    for (int i = 0; i < level.number_of_platforms; i++)
+    {
+        Platform* platform = level.platforms[i];
+        if (!platform->taken && platform->bitmap >= 0 && platform->bitmap < Application::NUMBER_OF_BITMAPS)
+            draw_sprite(map, game.bitmaps[platform->bitmap], platform->x, platform->y - top);
+    }
+    for (int i = 0; i < level.number_of_characters; i++)
+    {
+        Character* character = level.characters[i];
+        if (character == nullptr || character->bitmap < 0 || character->bitmap >= Application::NUMBER_OF_BITMAPS)
+            continue;
+        if (character->x_direction == -1)
+            draw_sprite_h_flip(map, game.bitmaps[character->bitmap], character->x, character->y - top);
+        else
+            draw_sprite(map, game.bitmaps[character->bitmap], character->x, character->y - top);
+        // The goldenjay's bush hides it while it perches.
+        if (character->type == Level::GOLDENJAY)
+            draw_sprite(map, game.bitmaps[Application::FAKE_BUSH_BM], character->start_x - 24,
+                        character->start_y - 16 - top);
+    }
+    bool written = save_bitmap(file.c_str(), map, nullptr) == 0;
+    destroy_bitmap(map);
+    return written;
+}
+
 bool Has_Data(const std::string& directory)
 {
     return access((directory + "/data/graphics").c_str(), F_OK) == 0;
@@ -178,6 +223,8 @@ int main(int argc, char* argv[])
             options.movie = argv[++i];
         else if (option == "--script" && has_value)
             options.script = argv[++i];
+        else if (option == "--overview" && has_value)
+            options.overview = argv[++i];
         else if (option == "--shot" && has_value)
         {
             std::string value = argv[++i];
@@ -261,6 +308,9 @@ int main(int argc, char* argv[])
             break;
     }
     Application::Press_Keys_For_Signals(0);
+    if (!options.overview.empty() &&
+        !Write_Overview(*game, *game->levels[game->current_level], options.overview))
+        std::fprintf(stderr, "bluejay_run: cannot write %s\n", options.overview.c_str());
 
     Bluejay* hero = game->levels[game->current_level]->Hero();
     std::printf("ticks=%ld level=%d x=%d y=%d state=%d strength=%d lives=%d eggs=%d points=%d "
