@@ -218,6 +218,19 @@ public:
     bool quit;
     bool title_done;
     bool paused;
+    // The editor's palette choice: the type code K places where nothing
+    // lies under the cursor.
+    int current_object_type;
+
+    // Editor limits and key repeat.
+    static constexpr int EDITOR_STEP = 16;
+    static constexpr int MAX_SCROLL_X = (NUMBER_OF_SCREENS - 1) * CANVAS_WIDTH;
+    static constexpr int MIN_SCROLL_Y = -(CANVAS_HEIGHT * 50 - 2 * CANVAS_HEIGHT);
+    static constexpr int MAX_CURSOR_X = CANVAS_WIDTH - EDITOR_STEP;
+    static constexpr int MAX_CURSOR_Y = CANVAS_HEIGHT - EDITOR_STEP;
+    static constexpr unsigned int SCROLL_REPEAT_TICKS = 5;
+    static constexpr unsigned int COMMAND_REPEAT_TICKS = 7;
+    static constexpr int LAST_EDITOR_MUSIC = 9;
 
     Application();
     ~Application();
@@ -243,6 +256,23 @@ public:
     // The level the demo plays on: the movie's level, or the first level
     // when the movie names none that exists.
     int Movie_Level_Index() const;
+
+    // The level editor, and its stages one tick at a time.
+    void Run_Editor();
+    void Start_Editor();
+    void Run_Editor_Tick();
+    void Leave_Editor();
+    // Selects the record of the current mode's list lying exactly at the
+    // cursor, if any.
+    void Select_Object();
+    // The picture that shows an object type in the editor; a placeholder for
+    // a code that names no object.
+    static int Get_Object_Bitmap(int type);
+    // Writes the level being edited to its map file.
+    bool Save_Current_Level();
+    // Draws the level being edited, the grid or the cursor, and the status
+    // lines into the canvas.
+    void Draw_Editor();
 
     // Waits for the timer's next period, giving the processor away while it
     // waits; periods missed during a long tick merge into one.

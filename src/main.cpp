@@ -127,7 +127,7 @@ int main(int argc, char* argv[])
     }
     else if (argc == 2 && std::strcmp(argv[1], "-edit") == 0)
     {
-        // The level editor comes here.
+        application->Run_Editor();
     }
     else
     {
