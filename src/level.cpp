@@ -91,28 +91,27 @@ Level::Level()
       character_records(new Map_Record*[MAX_CHARACTERS]), reposition_requested(false),
       scroll_x_requested(false), scroll_y_requested(false), scroll_x_step(0), scroll_y_step(0),
       background_scrolling(false), showing_message(false), message_shown(false), screens_high(1),
-      background_x(0), ending_timer(0)
+      background_x(0), ending_timer(0), platform_block(new Platform[MAX_PLATFORMS]),
+      platform_record_block(new Map_Record[MAX_PLATFORMS]()),
+      character_record_block(new Map_Record[MAX_CHARACTERS]())
 {
     for (int i = 0; i < MAX_PLATFORMS; i++)
-        platforms[i] = new Platform();
+        platforms[i] = &platform_block[i];
     for (int i = 0; i < MAX_CHARACTERS; i++)
         characters[i] = nullptr;
     for (int i = 0; i < MAX_PLATFORMS; i++)
-        platform_records[i] = new Map_Record();
+        platform_records[i] = &platform_record_block[i];
     for (int i = 0; i < MAX_CHARACTERS; i++)
-        character_records[i] = new Map_Record();
+        character_records[i] = &character_record_block[i];
 }
 
 Level::~Level()
 {
-    for (int i = 0; i < MAX_PLATFORMS; i++)
-        delete platforms[i];
     for (int i = 0; i < MAX_CHARACTERS; i++)
         delete characters[i];
-    for (int i = 0; i < MAX_PLATFORMS; i++)
-        delete platform_records[i];
-    for (int i = 0; i < MAX_CHARACTERS; i++)
-        delete character_records[i];
+    delete[] platform_block;
+    delete[] platform_record_block;
+    delete[] character_record_block;
     delete[] platforms;
     delete[] pointers;
     delete[] characters;

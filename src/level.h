@@ -157,6 +157,12 @@ public:
     static const char* Bump_Map_File(int type);
 
 private:
+    // The platforms and records live in one block each; the tables point
+    // into them.
+    Platform* platform_block;
+    Map_Record* platform_record_block;
+    Map_Record* character_record_block;
+
     void Draw_Background(Application& application);
     void Show_Message(Application& application);
     void Carry_Hero_Through_Pipe(Application& application, Bluejay& hero);
