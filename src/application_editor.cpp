@@ -249,13 +249,13 @@ void Application::Run_Editor_Tick()
         // B and N also replay the level's tune, clamped or not.
         if (signals & SIGNAL_SCROLL_DOWN_3)
         {
-            level.music = Clamp(level.music - (level.music > 0 ? 1 : 0), 0, LAST_EDITOR_MUSIC);
+            level.music = level.music > 0 ? level.music - 1 : 0;
             key_delay = 0;
             Play_Music(level.music, false);
         }
         if (signals & SIGNAL_SCROLL_UP_3)
         {
-            level.music = Clamp(level.music + (level.music < LAST_EDITOR_MUSIC ? 1 : 0), 0, LAST_EDITOR_MUSIC);
+            level.music = level.music < LAST_EDITOR_MUSIC ? level.music + 1 : LAST_EDITOR_MUSIC;
             key_delay = 0;
             Play_Music(level.music, false);
         }
