@@ -1,9 +1,11 @@
 #include "test_support.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
+#include "bluejay.h"
 #include "platform.h"
 
 Temporary_Directory::Temporary_Directory()
@@ -80,4 +82,33 @@ Rectangle Box(int left, int top, int right, int bottom)
     box.right = right;
     box.bottom = bottom;
     return box;
+}
+
+Bluejay* Add_Hero(Level& level, int x, int y)
+{
+    Bluejay* hero = Add_Character(level, new Bluejay(), x, y);
+    level.main_character = level.number_of_characters - 1;
+    Load_Bump_Map_For_Character("data\\bump_maps\\bluejay.map", level.characters, level.main_character);
+    return hero;
+}
+
+void Add_Ground(Level& level, int x, int last_x, int y)
+{
+    for (; x <= last_x; x += 32)
+        Add_Platform(level, Level::GROUND, x, y);
+}
+
+void Release_All_Keys()
+{
+    std::memset(const_cast<char*>(key), 0, KEY_MAX);
+}
+
+int Pixels_Unlike(BITMAP* canvas, int x, int y, int width, int height, int colour)
+{
+    int count = 0;
+    for (int row = y; row < y + height; row++)
+        for (int column = x; column < x + width; column++)
+            if (getpixel(canvas, column, row) != colour)
+                count++;
+    return count;
 }

@@ -56,4 +56,19 @@ template <typename T> T* Add_Character(Level& level, T* character, int x, int y)
 // A rectangle literal.
 Rectangle Box(int left, int top, int right, int bottom);
 
+class Bluejay;
+
+// Adds the hero to a level with its real shape and makes it the level's
+// main character.
+Bluejay* Add_Hero(Level& level, int x, int y);
+
+// Lays ground tiles (32 x 32) at y from x to last_x, every 32 pixels.
+void Add_Ground(Level& level, int x, int last_x, int y);
+
+// Lets go of every key of the library's keyboard state.
+void Release_All_Keys();
+
+// How many pixels of a box of the canvas differ from a colour.
+int Pixels_Unlike(BITMAP* canvas, int x, int y, int width, int height, int colour);
+
 #endif
