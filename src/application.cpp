@@ -127,7 +127,7 @@ Application::Application()
       key_delay(7), editor_mode(SCREEN_MODE), cursor_x(0), cursor_y(0),
       selected_object(NO_OBJECT_SELECTED), signal_buffer(nullptr), movie_mode(MOVIE_STOP_MODE),
       signal_buffer_length(0), signal_buffer_position(0), movie_level(0), missing_resource(),
-      sound_effect_plays(), quit(false), title_done(false), paused(false), current_object_type(0)
+      sound_effect_plays(), quit(false), title_done(false), paused(false), start_released(false), current_object_type(0)
 {
     canvas = create_bitmap(CANVAS_WIDTH, CANVAS_HEIGHT);
     bitmaps = new BITMAP*[NUMBER_OF_BITMAPS]();

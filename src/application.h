@@ -218,6 +218,9 @@ public:
     bool quit;
     bool title_done;
     bool paused;
+    // Enter was up in the last play tick: a message closes only on a fresh
+    // press, so the press that left the title does not close the first one.
+    bool start_released;
     // The editor's palette choice: the type code K places where nothing
     // lies under the cursor.
     int current_object_type;

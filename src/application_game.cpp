@@ -104,6 +104,7 @@ void Application::Leave_Title()
     game_over = false;
     game_complete = false;
     paused = false;
+    start_released = false;
 }
 
 void Application::Run_Play_Tick()
@@ -141,8 +142,9 @@ void Application::Run_Play_Tick()
         }
 
         // Enter closes a message, and the level runs again in this tick.
-        if (levels[current_level]->showing_message && (signals & SIGNAL_START))
+        if (levels[current_level]->showing_message && (signals & SIGNAL_START) && start_released)
             levels[current_level]->showing_message = false;
+        start_released = (signals & SIGNAL_START) == 0;
 
         if (game_over)
         {

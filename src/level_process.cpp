@@ -177,6 +177,7 @@ void Level::Carry_Hero_Through_Pipe(Application& application, Bluejay& hero)
     hero.state = Bluejay::IDLE;
     hero.y_direction = 1;
     hero.y = hero.pipe_y - application.Bitmap_Height(hero.bitmap);
+    Position_For_Main_Character();
 }
 
 void Level::Draw_Status_Line(Application& application, Bluejay& hero)

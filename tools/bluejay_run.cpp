@@ -81,8 +81,10 @@ bool Read_Movie(const std::string& path, int& level, std::vector<int>& words)
     std::ifstream file(path);
     if (!file || !(file >> level))
         return false;
+    // Read as the game reads it: a last number with no line end after it is
+    // not a word.
     int word = 0;
-    while (file >> word)
+    while (file >> word && !file.eof())
         words.push_back(word);
     return true;
 }
