@@ -140,3 +140,25 @@ TEST(Resources, StoppingSoundEffectsIsSafeWhenNoneIsPlaying)
     application.Play_Music(Application::TITLE_SCREEN_MT, true); // no MIDI driver: skipped
     application.Stop_Music();
 }
+
+TEST(Resources, LoadingShowsItsLineOnABlackCanvas)
+{
+    Application application;
+    clear_to_color(application.canvas, makecol(10, 20, 30));
+    application.Load_Resources();
+    int white = makecol(255, 255, 255);
+    int text_width = text_length(font, "Loading... please wait.");
+    int white_pixels = 0, other_pixels = 0;
+    for (int y = 0; y < Application::CANVAS_HEIGHT; y++)
+        for (int x = 0; x < Application::CANVAS_WIDTH; x++)
+        {
+            int pixel = getpixel(application.canvas, x, y);
+            bool in_text = x >= 1 && x < 1 + text_width && y >= 1 && y < 1 + text_height(font);
+            if (pixel == white && in_text)
+                white_pixels++;
+            else if (pixel != 0)
+                other_pixels++;
+        }
+    EXPECT_GT(white_pixels, 50);
+    EXPECT_EQ(other_pixels, 0);
+}
