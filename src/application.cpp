@@ -1,6 +1,8 @@
 #include "application.h"
 
 #include <cstring>
+#include <string>
+#include <unistd.h>
 
 #include "level.h"
 #include "string_list.h"
@@ -171,6 +173,36 @@ Application::~Application()
         destroy_bitmap(master_ecto_canvas);
     delete[] signal_buffer;
     delete[] messages;
+}
+
+namespace
+{
+bool Has_Data(const std::string& directory)
+{
+    return access((directory + "/data/graphics").c_str(), F_OK) == 0;
+}
+} // namespace
+
+bool Find_Data_Directory()
+{
+    if (Has_Data("."))
+        return true;
+    char program[4096];
+    ssize_t length = readlink("/proc/self/exe", program, sizeof(program) - 1);
+    if (length <= 0)
+        return false;
+    program[length] = '\0';
+    std::string directory(program);
+    for (int up = 0; up < 3; up++)
+    {
+        std::string::size_type slash = directory.rfind('/');
+        if (slash == std::string::npos)
+            return false;
+        directory.erase(slash);
+        if (Has_Data(directory))
+            return chdir(directory.c_str()) == 0;
+    }
+    return false;
 }
 
 void Make_Path(char* buffer, const char* path)

@@ -315,6 +315,11 @@ void Load_Bitmap_File(int index, const char* path, BITMAP** bitmaps);
 void Load_Music_Track_File(int index, const char* path, MIDI** music_tracks);
 void Load_Sound_Effect_File(int index, const char* path, SAMPLE** sound_effects);
 
+// Makes the directory that holds data/ the working directory: the current
+// one, or the program's own directory or one of the two above it (the build
+// tree sits inside the project). False when none holds the data.
+bool Find_Data_Directory();
+
 // The game's own files.
 extern const char* const MOVIE_FILE;
 // Fills buffer (Application::MAX_PATH_LENGTH) with the path of a level's map

@@ -46,6 +46,18 @@ void Character::Place(const Rectangle& relative, int x, int y, Rectangle& result
     result.bottom = Add_Clamped(relative.bottom, y / 4);
 }
 
+void Character::Step_Toward(int target_x, int target_y)
+{
+    if (x < target_x)
+        x += 4;
+    if (x > target_x)
+        x -= 4;
+    if (y < target_y)
+        y += 4;
+    if (y > target_y)
+        y -= 4;
+}
+
 bool Character::Is_Solid(Level& level, int index)
 {
     return index != NO_PLATFORM_HIT && index >= 0 && index < level.number_of_platforms &&

@@ -65,6 +65,11 @@ public:
     int Which_Character_Was_Hit(Level& level, int number, Application& application,
                                 int& other_number, int& hit_flags);
 
+    // One 4-pixel step on each axis toward a point, each test seeing the
+    // step before it, so that within 4 pixels the two steps cancel and the
+    // character settles there.
+    void Step_Toward(int target_x, int target_y);
+
     // Whether a platform reported by Which_Platforms_Were_Hit is solid (not
     // an item, not missing).
     static bool Is_Solid(Level& level, int index);

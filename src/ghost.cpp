@@ -42,16 +42,7 @@ void Ghost::Process(Application& application, Level& level)
     {
         int centre_x = 0, centre_y = 0;
         if (level.Hero_Centre(application, centre_x, centre_y))
-        {
-            if (x < centre_x)
-                x += 4;
-            if (x > centre_x)
-                x -= 4;
-            if (y < centre_y)
-                y += 4;
-            if (y > centre_y)
-                y -= 4;
-        }
+            Step_Toward(centre_x, centre_y);
     }
     Draw_Spirit(application, application.ghost_canvas, bitmap, timer, 100, x - level.scroll_x,
                 y - level.scroll_y);

@@ -7,8 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <string>
-#include <unistd.h>
 
 #include <allegro.h>
 
@@ -32,39 +30,6 @@ void Display_Switch_Handler()
 
 namespace
 {
-bool Has_Data(const std::string& directory)
-{
-    return access((directory + "/data/graphics").c_str(), F_OK) == 0;
-}
-
-// The data files are found relative to the working directory; when the game
-// is started from elsewhere, it looks beside its own program file and one
-// and two directories above it (the build tree sits inside the project).
-void Find_Data_Directory()
-{
-    if (Has_Data("."))
-        return;
-    char program[4096];
-    ssize_t length = readlink("/proc/self/exe", program, sizeof(program) - 1);
-    if (length <= 0)
-        return;
-    program[length] = '\0';
-    std::string directory(program);
-    for (int up = 0; up < 3; up++)
-    {
-        std::string::size_type slash = directory.rfind('/');
-        if (slash == std::string::npos)
-            return;
-        directory.erase(slash);
-        if (Has_Data(directory))
-        {
-            if (chdir(directory.c_str()) != 0)
-                return;
-            return;
-        }
-    }
-}
-
 bool Set_Graphics_Mode()
 {
     int depth = desktop_color_depth();

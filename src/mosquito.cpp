@@ -35,16 +35,7 @@ void Mosquito::Process(Application& application, Level& level)
         // Called by the attack signal, it creeps toward the hero unseen and
         // settles within a step of its centre.
         if (level.signal == Level::SIGNAL_ATTACK_BLUEJAY && strength > 0 && has_hero)
-        {
-            if (x < centre_x)
-                x += 4;
-            if (x > centre_x)
-                x -= 4;
-            if (y < centre_y)
-                y += 4;
-            if (y > centre_y)
-                y -= 4;
-        }
+            Step_Toward(centre_x, centre_y);
         return;
     }
 

@@ -309,7 +309,9 @@ TEST_F(BlackBirdTest, ADefeatedBirdFallsThroughTheGroundOutOfViewAndStaysThere)
         EXPECT_FALSE(bird->hurt);
         EXPECT_EQ(bird->bitmap, Application::BLACK_BIRD_HURT_BM);
         if (bird->y < Application::CANVAS_HEIGHT)
+        {
             EXPECT_GT(Drawn(*bird), 0) << "tick " << tick;
+        }
     }
     ASSERT_EQ(bird->y, Application::CANVAS_HEIGHT);
     int timer = bird->timer;
@@ -531,7 +533,9 @@ TEST_F(GoldenjayTest, ClimbsFourPixelsEverySecondTickAndTurnsEvery120)
         Follow(*bird);
         Tick(*bird);
         if (tick == 1)
+        {
             ASSERT_EQ(bird->mode, Goldenjay::ATTACKING);
+        }
         int expected_direction = (tick / 120) % 2 == 0 ? 1 : -1;
         ASSERT_EQ(bird->x_direction, expected_direction) << "tick " << tick;
         if (tick % 2 == 0)
@@ -728,7 +732,9 @@ TEST_F(SwooperTest, SettlesAboveTheHeroCentreFlyingRightAndAtItFlyingLeft)
         {
             Tick(*from_right);
             if (tick >= 15)
+            {
                 EXPECT_EQ(from_right->y, 112) << "from y " << start_y << ", tick " << tick;
+            }
         }
         EXPECT_EQ(from_right->x, 128);
 
@@ -738,7 +744,9 @@ TEST_F(SwooperTest, SettlesAboveTheHeroCentreFlyingRightAndAtItFlyingLeft)
         {
             Tick(*from_left);
             if (tick >= 15)
+            {
                 EXPECT_EQ(from_left->y, 104) << "from y " << start_y << ", tick " << tick;
+            }
         }
         EXPECT_EQ(from_left->x, 128);
     }

@@ -34,7 +34,6 @@
 #include <map>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include <allegro.h>
@@ -175,32 +174,6 @@ bool Write_Overview(Application& game, Level& level, const std::string& file)
     return written;
 }
 
-bool Has_Data(const std::string& directory)
-{
-    return access((directory + "/data/graphics").c_str(), F_OK) == 0;
-}
-
-// The runner reads the game's data from the project, wherever it is started.
-void Find_Data_Directory()
-{
-    if (Has_Data("."))
-        return;
-    char program[4096];
-    ssize_t length = readlink("/proc/self/exe", program, sizeof(program) - 1);
-    if (length <= 0)
-        return;
-    program[length] = '\0';
-    std::string directory(program);
-    for (int up = 0; up < 3; up++)
-    {
-        std::string::size_type slash = directory.rfind('/');
-        if (slash == std::string::npos)
-            return;
-        directory.erase(slash);
-        if (Has_Data(directory) && chdir(directory.c_str()) == 0)
-            return;
-    }
-}
 } // namespace
 
 int main(int argc, char* argv[])
