@@ -510,10 +510,17 @@ def variable_length(value):
 def track_chunk(events, end):
     """events: (tick, order, bytes). At one tick, settings come before
     note-offs and note-offs before note-ons, so a repeated note is not cut
-    short; the end-of-track marker lands exactly on 'end'."""
+    short; the end-of-track marker lands exactly on 'end'. A channel message
+    with the same status byte as the one before leaves it out (running
+    status), which keeps the files small; a meta event ends the run."""
     data = bytearray()
     now = 0
+    running = None
     for tick, _, message in sorted(events, key=lambda e: (e[0], e[1], e[2])):
+        status = message[0]
+        if status == running:
+            message = message[1:]
+        running = status if status < 0xF0 else None
         data += variable_length(tick - now) + message
         now = tick
     data += variable_length(end - now) + b"\xff\x2f\x00"
@@ -570,7 +577,7 @@ RATE = 22050
 PI = 3.141592653589793
 TAU = 2.0 * PI
 LN2 = 0.6931471805599453
-MAX_SECONDS = 1.5
+MAX_SECONDS = 1.0             # an effect is a moment, never a phrase
 
 
 def dsin(x):
@@ -803,13 +810,19 @@ def note_hz(name):
 
 # Recipes: (seed, layers). Times in seconds, pitches in Hz and semitones.
 EFFECTS = {
-    # A sad slide down two octaves with a warble that widens as it falls.
+    # A startled yelp (two quick notes up), then a sad slide down two
+    # octaves with a slow warble that widens as it falls.
     "bluejay_dies": (1, [
-        dict(wave="square", dur=1.05, freq=880.0, glide=-24.0, curve=0.8,
-             duty=0.3, vibrato=(9.0, 1.2, True), attack=0.01, release=0.25,
-             lowpass=3000.0, amp=0.6),
-        dict(wave="triangle", dur=1.05, freq=440.0, glide=-24.0, curve=0.8,
-             vibrato=(9.0, 1.2, True), attack=0.01, release=0.25, amp=0.5),
+        dict(wave="square", dur=0.07, freq=note_hz("b5"), duty=0.3,
+             attack=0.003, release=0.015, lowpass=4000.0, amp=0.55),
+        dict(wave="square", at=0.07, dur=0.09, freq=note_hz("e6"), glide=1.0,
+             duty=0.3, attack=0.003, release=0.02, lowpass=4000.0, amp=0.55),
+        dict(wave="square", at=0.2, dur=0.75, freq=660.0, glide=-24.0,
+             curve=0.8, duty=0.3, vibrato=(6.0, 1.5, True), attack=0.01,
+             release=0.2, lowpass=3000.0, amp=0.6),
+        dict(wave="triangle", at=0.2, dur=0.75, freq=330.0, glide=-24.0,
+             curve=0.8, vibrato=(6.0, 1.5, True), attack=0.01, release=0.2,
+             amp=0.5),
     ]),
     # The squash of the creature, then a blip rising as the hero bounces.
     "damaging_stomp": (2, [
@@ -848,12 +861,17 @@ EFFECTS = {
              vibrato=(7.0, 0.7, False), tremolo=(31.0, 0.55),
              attack=0.08, release=0.15, lowpass=6000.0, amp=0.25),
     ]),
-    # A dull, hollow knock: the creature shrugs the stomp off.
+    # A dull, hollow knock: the creature shrugs the stomp off. The wooden
+    # "tok" in the middle keeps it heard on small speakers.
     "useless_stomp": (6, [
         dict(wave="sine", dur=0.22, freq=150.0, glide=-5.0, decay=0.05,
              amp=1.0),
         dict(wave="sine", dur=0.18, freq=245.0, glide=-3.0, decay=0.035,
              amp=0.5),
+        dict(wave="sine", dur=0.12, freq=410.0, glide=-4.0, decay=0.028,
+             amp=0.5),
+        dict(wave="triangle", dur=0.06, freq=620.0, glide=-2.0, decay=0.012,
+             amp=0.15),
         dict(wave="noise", dur=0.04, lowpass=900.0, decay=0.01, amp=0.8),
     ]),
     # Down the pipe: a pulsing tone stepping down a note at a time.
@@ -895,11 +913,14 @@ EFFECTS = {
              curve=0.7, vibrato=(16.0, 0.5, False), attack=0.01,
              release=0.12, amp=0.3),
     ]),
-    # A spike slamming down: a deep, heavy boom with a crack on top.
+    # A spike slamming down: a deep, heavy boom, the slam of the pole in the
+    # middle range and a crack on top.
     "thud": (12, [
         dict(wave="sine", dur=0.6, freq=95.0, glide=-16.0, curve=0.4,
              decay=0.16, release=0.1, drive=2.0, amp=1.0),
         dict(wave="noise", dur=0.12, lowpass=600.0, decay=0.03, amp=1.5),
+        dict(wave="noise", dur=0.08, lowpass=1500.0, highpass=300.0,
+             decay=0.02, amp=0.7),
         dict(wave="noise", dur=0.03, lowpass=5000.0, decay=0.008, amp=0.5),
     ]),
 }
@@ -998,18 +1019,18 @@ def tables():
 
 
 EFFECT_NOTES = {
-    "bluejay_dies": "square and triangle sliding down two octaves, widening warble",
+    "bluejay_dies": "a two-note yelp up, then square and triangle sliding down two octaves, widening warble",
     "damaging_stomp": "noise squash and falling sine, then a rising square blip",
     "grab_egg": "triangle arpeggio up an E major chord, sine sparkles above",
     "hit": "overdriven saw and square falling, gritty noise",
     "mosquito": "thin saw near 620 Hz, fast flutter and slow waver",
-    "useless_stomp": "two low sines and a muffled knock",
+    "useless_stomp": "two low sines, a wooden tok and a muffled knock",
     "warp": "square and triangle stepping down 31 semitones, pulsing 16 times a second",
     "bird_chirp": "three sine swoops near 2.6 to 3 kHz",
     "pause": "two bell tones, E6 then B6",
     "growing": "square and triangle rising two octaves",
     "shrinking": "square and triangle falling two octaves",
-    "thud": "deep falling sine, soft-clipped, with a muffled crack",
+    "thud": "deep falling sine, soft-clipped, with a muffled slam and a crack",
 }
 
 
