@@ -125,44 +125,99 @@ bool Character::Is_On_Screen(int scroll_x, int scroll_y, Application& applicatio
            dy < Application::CANVAS_HEIGHT;
 }
 
-void Character::Which_Platforms_Were_Hit(int& left, int& right, int& top, int& bottom,
-                                         int& top_left, int& bottom_left, int& top_right,
-                                         int& bottom_right, Level& level, int number,
-                                         Application& application)
+namespace
 {
-    left = right = top = bottom = NO_PLATFORM_HIT;
-    top_left = bottom_left = top_right = bottom_right = NO_PLATFORM_HIT;
+// The eight contacts of one query, filled platform by platform.
+struct Platform_Contacts
+{
+    int left = Character::NO_PLATFORM_HIT;
+    int right = Character::NO_PLATFORM_HIT;
+    int top = Character::NO_PLATFORM_HIT;
+    int bottom = Character::NO_PLATFORM_HIT;
+    int top_left = Character::NO_PLATFORM_HIT;
+    int bottom_left = Character::NO_PLATFORM_HIT;
+    int top_right = Character::NO_PLATFORM_HIT;
+    int bottom_right = Character::NO_PLATFORM_HIT;
 
+    // When several platforms touch on one side, the highest index wins,
+    // whatever order they are looked at in.
+    static void Keep(int& output, int index)
+    {
+        if (index > output)
+            output = index;
+    }
+
+    void Test(const Rectangle& own, Platform& platform, int index, Application& application)
+    {
+        Rectangle other;
+        platform.Get_Bump_Map(other, application);
+        if (own.Is_Touching_Left(other))
+            Keep(left, index);
+        if (own.Is_Touching_Right(other))
+            Keep(right, index);
+        if (own.Is_Touching_Top(other))
+            Keep(top, index);
+        if (own.Is_Touching_Bottom(other))
+            Keep(bottom, index);
+        if (own.Is_Touching_Top_Left_Corner(other))
+            Keep(top_left, index);
+        if (own.Is_Touching_Bottom_Left_Corner(other))
+            Keep(bottom_left, index);
+        if (own.Is_Touching_Top_Right_Corner(other))
+            Keep(top_right, index);
+        if (own.Is_Touching_Bottom_Right_Corner(other))
+            Keep(bottom_right, index);
+    }
+
+    void Report(int& out_left, int& out_right, int& out_top, int& out_bottom, int& out_top_left,
+                int& out_bottom_left, int& out_top_right, int& out_bottom_right) const
+    {
+        out_left = left;
+        out_right = right;
+        out_top = top;
+        out_bottom = bottom;
+        out_top_left = top_left;
+        out_bottom_left = bottom_left;
+        out_top_right = top_right;
+        out_bottom_right = bottom_right;
+    }
+};
+} // namespace
+
+void Character::Which_Platforms_Were_Hit_By_Scan(int& left, int& right, int& top, int& bottom, int& top_left,
+                                                 int& bottom_left, int& top_right, int& bottom_right,
+                                                 Level& level, int number, Application& application)
+{
     // The creature's own shape does not change while the platforms are
     // scanned, so it is placed once.
     Rectangle own;
     Get_Bump_Map(own, number, application);
-
-    // Later platforms overwrite earlier ones: the highest index wins.
+    Platform_Contacts contacts;
     for (int i = 0; i < level.number_of_platforms; i++)
+        if (level.platforms[i]->kind != Platform::BACKGROUND)
+            contacts.Test(own, *level.platforms[i], i, application);
+    contacts.Report(left, right, top, bottom, top_left, bottom_left, top_right, bottom_right);
+}
+
+void Character::Which_Platforms_Were_Hit(int& left, int& right, int& top, int& bottom, int& top_left,
+                                         int& bottom_left, int& top_right, int& bottom_right, Level& level,
+                                         int number, Application& application)
+{
+    if (!level.platform_index.Is_Ready())
     {
-        Platform* platform = level.platforms[i];
-        if (platform->kind == Platform::BACKGROUND)
-            continue;
-        Rectangle other;
-        platform->Get_Bump_Map(other, application);
-        if (own.Is_Touching_Left(other))
-            left = i;
-        if (own.Is_Touching_Right(other))
-            right = i;
-        if (own.Is_Touching_Top(other))
-            top = i;
-        if (own.Is_Touching_Bottom(other))
-            bottom = i;
-        if (own.Is_Touching_Top_Left_Corner(other))
-            top_left = i;
-        if (own.Is_Touching_Bottom_Left_Corner(other))
-            bottom_left = i;
-        if (own.Is_Touching_Top_Right_Corner(other))
-            top_right = i;
-        if (own.Is_Touching_Bottom_Right_Corner(other))
-            bottom_right = i;
+        Which_Platforms_Were_Hit_By_Scan(left, right, top, bottom, top_left, bottom_left, top_right,
+                                         bottom_right, level, number, application);
+        return;
     }
+    // While the level's characters act, only the platforms near the
+    // creature's own columns can touch it.
+    Rectangle own;
+    Get_Bump_Map(own, number, application);
+    Platform_Contacts contacts;
+    level.platform_index.For_Platforms_Near(own.left, own.right, [&](int i) {
+        contacts.Test(own, *level.platforms[i], i, application);
+    });
+    contacts.Report(left, right, top, bottom, top_left, bottom_left, top_right, bottom_right);
 }
 
 int Character::Which_Character_Was_Hit(Level& level, int number, Application& application,

@@ -62,6 +62,11 @@ public:
     void Which_Platforms_Were_Hit(int& left, int& right, int& top, int& bottom, int& top_left,
                                   int& bottom_left, int& top_right, int& bottom_right,
                                   Level& level, int number, Application& application);
+    // The same answer found by looking at every platform of the level: the
+    // reference the faster query is checked against.
+    void Which_Platforms_Were_Hit_By_Scan(int& left, int& right, int& top, int& bottom, int& top_left,
+                                          int& bottom_left, int& top_right, int& bottom_right, Level& level,
+                                          int number, Application& application);
     int Which_Character_Was_Hit(Level& level, int number, Application& application,
                                 int& other_number, int& hit_flags);
 

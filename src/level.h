@@ -1,6 +1,8 @@
 #ifndef BLUEJAY_LEVEL_H
 #define BLUEJAY_LEVEL_H
 
+#include "platform_index.h"
+
 class Application;
 class Bluejay;
 class Character;
@@ -92,6 +94,10 @@ public:
     // camera's arithmetic can never overflow; real levels are 50 screens at
     // most.
     static constexpr int MAX_SCREENS = 1000000;
+    // Positions read for play are clamped to -MAX_POSITION .. MAX_POSITION
+    // pixels, far beyond the 50 x 50 screens of the largest level, so that
+    // no creature's arithmetic on them can overflow.
+    static constexpr int MAX_POSITION = 1000000;
     // Ticks between the final switch and the end of the game.
     static constexpr int ENDING_TICKS = 15;
     // Points for every egg at the end of the game.
@@ -123,6 +129,8 @@ public:
     int screens_high;
     int background_x;
     int ending_timer;
+    // The platforms by column, ready while the characters of a tick act.
+    Platform_Index platform_index;
 
     Level();
     ~Level();

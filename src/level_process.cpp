@@ -224,9 +224,12 @@ void Level::Process(Application& application)
     Draw_Background(application);
     for (int i = 0; i < number_of_platforms; i++)
         platforms[i]->Process(application, scroll_x, scroll_y);
+    // Nothing moves a platform while the characters act.
+    platform_index.Build(*this, application);
     for (int i = 0; i < number_of_characters; i++)
         if (characters[i] != nullptr)
             characters[i]->Process(application, *this);
+    platform_index.Clear();
 
     if (reposition_requested)
         Position_For_Main_Character();
