@@ -4,6 +4,10 @@
 set -euo pipefail
 
 packages=(g++ make cmake pkg-config liballegro4-dev libgtest-dev googletest python3)
+# The free patch set the music's patch set is made from; a virtual X display,
+# key presses, screenshots and sound measuring for the tests that play the
+# game as a player does.
+packages+=(freepats xvfb xauth xdotool x11-utils imagemagick sox)
 if [ "${1:-}" = "--display" ]; then
   # For looking at the game without a monitor (screenshots under a virtual X
   # display).
