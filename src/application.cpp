@@ -5,9 +5,13 @@
 #include <unistd.h>
 
 #include "level.h"
+#include "settings.h"
 #include "string_list.h"
+#include "user_files.h"
 
 volatile bool timing_signal = false;
+volatile bool close_requested = false;
+volatile bool switched_away = false;
 Application* application = nullptr;
 
 const char* const Application::BITMAP_FILES[NUMBER_OF_BITMAPS] = {
@@ -129,7 +133,8 @@ Application::Application()
       key_delay(7), editor_mode(SCREEN_MODE), cursor_x(0), cursor_y(0),
       selected_object(NO_OBJECT_SELECTED), signal_buffer(nullptr), movie_mode(MOVIE_STOP_MODE),
       signal_buffer_length(0), signal_buffer_position(0), movie_level(0), missing_resource(),
-      sound_effect_plays(), quit(false), title_done(false), paused(false), start_released(false), current_object_type(0)
+      sound_effect_plays(), quit(false), title_done(false), paused(false), start_released(false), current_object_type(0),
+      music_paused(false)
 {
     canvas = create_bitmap(CANVAS_WIDTH, CANVAS_HEIGHT);
     bitmaps = new BITMAP*[NUMBER_OF_BITMAPS]();
@@ -183,25 +188,44 @@ bool Has_Data(const std::string& directory)
 }
 } // namespace
 
-bool Find_Data_Directory()
+namespace
 {
-    if (Has_Data("."))
-        return true;
-    char program[4096];
-    ssize_t length = readlink("/proc/self/exe", program, sizeof(program) - 1);
-    if (length <= 0)
+// Moves to the directory and decides where the player's files go: beside
+// the data when it is the player's own and writable, else the user's data
+// folder.
+bool Use_Data_Directory(const std::string& directory, bool installed)
+{
+    if (chdir(directory.c_str()) != 0)
         return false;
-    program[length] = '\0';
-    std::string directory(program);
-    for (int up = 0; up < 3; up++)
+    bool writable = access("data/levels", W_OK) == 0 && access("data/movie", W_OK) == 0;
+    Set_User_Files_Directory(installed || !writable ? Default_User_Files_Directory() : std::string());
+    return true;
+}
+} // namespace
+
+bool Find_Data_Directory(const char* configured_directory)
+{
+    if (configured_directory != nullptr && configured_directory[0] != '\0' && Has_Data(configured_directory))
+        return Use_Data_Directory(configured_directory, false);
+    if (Has_Data("."))
+        return Use_Data_Directory(".", false);
+    std::string directory = Program_Directory();
+    if (directory.empty())
+        return false;
+    // The build tree, or a copy with the program beside its data.
+    std::string up = directory;
+    for (int level = 0; level < 3 && !up.empty(); level++)
     {
-        std::string::size_type slash = directory.rfind('/');
-        if (slash == std::string::npos)
-            return false;
-        directory.erase(slash);
-        if (Has_Data(directory))
-            return chdir(directory.c_str()) == 0;
+        if (Has_Data(up))
+            return Use_Data_Directory(up, false);
+        std::string::size_type slash = up.rfind('/');
+        up = slash == std::string::npos || slash == 0 ? std::string() : up.substr(0, slash);
     }
+    // An installation: PREFIX/bin/bluejay or PREFIX/lib/bluejay/bluejay with
+    // the data in PREFIX/share/bluejay.
+    for (const char* share : {"/../share/bluejay", "/../../share/bluejay"})
+        if (Has_Data(directory + share))
+            return Use_Data_Directory(directory + share, true);
     return false;
 }
 
@@ -344,24 +368,28 @@ void Application::Play_Music(int music_track, bool loop)
 {
     if (music_track < 0 || music_track >= NUMBER_OF_MUSIC_TRACKS || music_tracks[music_track] == nullptr)
         return;
+    music_paused = false;
     if (Music_Available())
         play_midi(music_tracks[music_track], loop ? 1 : 0);
 }
 
 void Application::Stop_Music()
 {
+    music_paused = false;
     if (Music_Available())
         stop_midi();
 }
 
 void Application::Pause_Music()
 {
+    music_paused = true;
     if (Music_Available())
         midi_pause();
 }
 
 void Application::Resume_Music()
 {
+    music_paused = false;
     if (Music_Available())
         midi_resume();
 }

@@ -175,8 +175,9 @@ public:
     static constexpr int SHRINKING_SE = 10;
     static constexpr int THUD_SE = 11;
 
-    // Longest resource path, with its terminator.
-    static constexpr int MAX_PATH_LENGTH = 72;
+    // Longest file path, with its terminator: room for the data files and
+    // for the player's copies in a deep home folder.
+    static constexpr int MAX_PATH_LENGTH = 1024;
 
     // The files behind the tables, in index order.
     static const char* const BITMAP_FILES[NUMBER_OF_BITMAPS];
@@ -224,6 +225,8 @@ public:
     // The editor's palette choice: the type code K places where nothing
     // lies under the cursor.
     int current_object_type;
+    // The tune is held by Pause_Music and not yet resumed.
+    bool music_paused;
 
     // Editor limits and key repeat.
     static constexpr int EDITOR_STEP = 16;
@@ -278,8 +281,12 @@ public:
     void Draw_Editor();
 
     // Waits for the timer's next period, giving the processor away while it
-    // waits; periods missed during a long tick merge into one.
+    // waits; periods missed during a long tick merge into one. While the
+    // player is switched away from the game it holds here first.
     static void Wait_For_Tick();
+    // Holds the game, music and all, while switched_away is set (and the
+    // window is not being closed), then shows the picture again.
+    void Hold_While_Switched_Away();
     // Holds down exactly the keys that make a signal word.
     static void Press_Keys_For_Signals(int signal_word);
     void Stop_Sound_Effects();
@@ -315,16 +322,21 @@ void Load_Bitmap_File(int index, const char* path, BITMAP** bitmaps);
 void Load_Music_Track_File(int index, const char* path, MIDI** music_tracks);
 void Load_Sound_Effect_File(int index, const char* path, SAMPLE** sound_effects);
 
-// Makes the directory that holds data/ the working directory: the current
-// one, or the program's own directory or one of the two above it (the build
-// tree sits inside the project). False when none holds the data.
-bool Find_Data_Directory();
+// Makes the directory that holds data/ the working directory: the one the
+// settings name, the current one, the program's own directory or one of the
+// two above it (the build tree sits inside the project), or share/bluejay of
+// the installation the program belongs to. When the data is installed or
+// not writable, the player's files go to the user's data folder (see
+// user_files.h). False when no directory holds the data.
+bool Find_Data_Directory(const char* configured_directory = nullptr);
 
 // The game's own files.
 extern const char* const MOVIE_FILE;
 // Fills buffer (Application::MAX_PATH_LENGTH) with the path of a level's map
-// or message file.
+// or message file, to read: the player's copy of a map when there is one.
 void Make_Level_Path(char* buffer, int level);
+// The path a level's map is saved to; false when its folder cannot be made.
+bool Make_Level_Save_Path(char* buffer, int level);
 void Make_Message_Path(char* buffer, int level);
 
 // Copies a backslash path into buffer (of Application::MAX_PATH_LENGTH
@@ -333,6 +345,10 @@ void Make_Path(char* buffer, const char* path);
 
 // Set by the timer callback every 30 ms; the loops take it and run a tick.
 extern volatile bool timing_signal;
+// Set when the window's close button is pressed: every loop reads it as Q.
+extern volatile bool close_requested;
+// Set while the player has switched to another window, cleared on return.
+extern volatile bool switched_away;
 extern Application* application;
 
 #endif

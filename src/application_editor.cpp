@@ -126,8 +126,11 @@ void Application::Select_Object()
 
 bool Application::Save_Current_Level()
 {
+    // An installed game saves into the player's own folder; that copy is
+    // read in place of the installed level from then on.
     char path[MAX_PATH_LENGTH];
-    Make_Level_Path(path, current_level);
+    if (!Make_Level_Save_Path(path, current_level))
+        return false;
     return levels[current_level]->Save(path);
 }
 

@@ -6,12 +6,20 @@
 #include "application.h"
 #include "level.h"
 #include "string_list.h"
+#include "user_files.h"
 
 void Make_Level_Path(char* buffer, int level)
 {
     char path[Application::MAX_PATH_LENGTH];
     std::snprintf(path, sizeof(path), "data\\levels\\level_%i.map", level);
-    Make_Path(buffer, path);
+    Make_Read_Path(buffer, path);
+}
+
+bool Make_Level_Save_Path(char* buffer, int level)
+{
+    char path[Application::MAX_PATH_LENGTH];
+    std::snprintf(path, sizeof(path), "data\\levels\\level_%i.map", level);
+    return Make_Write_Path(buffer, path);
 }
 
 void Make_Message_Path(char* buffer, int level)
@@ -23,9 +31,27 @@ void Make_Message_Path(char* buffer, int level)
 
 void Application::Wait_For_Tick()
 {
+    if (switched_away && application != nullptr)
+        application->Hold_While_Switched_Away();
     while (!timing_signal)
         rest(1);
     timing_signal = false;
+}
+
+void Application::Hold_While_Switched_Away()
+{
+    // The library keeps a game in a window running behind other windows;
+    // ours waits where the player left it, its tune held too, until the
+    // player comes back or closes the window.
+    bool hold_music = !music_paused;
+    if (hold_music)
+        Pause_Music();
+    while (switched_away && !close_requested)
+        rest(10);
+    if (hold_music)
+        Resume_Music();
+    timing_signal = false;
+    Display_Scene();
 }
 
 void Application::Load_Game_Data()
@@ -38,7 +64,7 @@ void Application::Load_Game_Data()
         Make_Message_Path(path, i);
         messages[i]->Load_From_File(path);
     }
-    Make_Path(path, MOVIE_FILE);
+    Make_Read_Path(path, MOVIE_FILE);
     Load_Movie(path);
 }
 
@@ -171,8 +197,8 @@ void Application::Run_Play_Tick()
 void Application::Leave_Game()
 {
     char path[MAX_PATH_LENGTH];
-    Make_Path(path, MOVIE_FILE);
-    Save_Movie(path);
+    if (Make_Write_Path(path, MOVIE_FILE))
+        Save_Movie(path);
     Stop_Music();
     Show_Status_Screen("Exiting... please wait.");
 }

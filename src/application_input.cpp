@@ -52,6 +52,9 @@ void Application::Generate_Signals()
     for (const Key_Signal& entry : KEY_SIGNALS)
         if (key[entry.key_code])
             signals |= entry.signal;
+    // The window's close button quits as Q does, the editor saving first.
+    if (close_requested)
+        signals |= SIGNAL_QUIT;
 }
 
 void Application::Press_Keys_For_Signals(int signal_word)
