@@ -3,9 +3,14 @@
 
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+# Seconds each fuzz harness runs in `make fuzz-run`, ticks each level and the
+# editor get in `make soak`.
+FUZZ_SECONDS ?= 30
+SOAK_TICKS ?= 3000
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all run edit test sanitize packages build assets check-assets clean
+.PHONY: all run edit test sanitize packages build assets check-assets clean fuzz fuzz-run soak
 
 all: build
 
@@ -32,6 +37,24 @@ sanitize: packages
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/leak_suppressions.txt \
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# The fuzz harnesses of fuzz/, built with clang and libFuzzer under
+# AddressSanitizer and UBSan, and a run of each on its corpus.
+fuzz: packages
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
+	  -DBLUEJAY_FUZZ=ON -DBLUEJAY_TESTS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+fuzz-run: fuzz
+	fuzz/run_fuzzers.sh --build $(FUZZ_BUILD) --seconds $(FUZZ_SECONDS)
+
+# Every campaign level and the editor played with random input under the
+# sanitizers (the sanitizer build of `make sanitize`).
+soak: packages
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DBLUEJAY_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target bluejay_soak
+	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/leak_suppressions.txt \
+	  UBSAN_OPTIONS=print_stacktrace=1 ./$(SANITIZE_BUILD)/bluejay_soak --ticks $(SOAK_TICKS)
+
 # Regenerate every picture, tune and sound from the sources in tools/.
 assets:
 	python3 tools/make_pictures.py
@@ -43,4 +66,4 @@ check-assets:
 	python3 tools/make_sounds.py --check
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

@@ -284,8 +284,11 @@ void Bluejay::Act_On_State(Contacts& contacts)
     if (state == GOING_DOWN_PIPE)
     {
         bitmap = Application::BLUEJAY_STANDING_BM;
-        if (y == pipe_y)
+        // On a pipe placed off the 4-pixel grid the hero steps past its top
+        // instead of onto it; it is inside all the same.
+        if (y >= pipe_y)
         {
+            y = pipe_y;
             went_down_pipe = true;
             pipe_screen = pipe_x / Application::CANVAS_WIDTH;
         }

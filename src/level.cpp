@@ -79,6 +79,17 @@ bool Read(std::istream& file, int& value)
     value = read_value;
     return true;
 }
+
+// Positions for play are kept within Level::MAX_POSITION of the origin, so
+// that moving and drawing never overflow, whatever number a file holds.
+int Clamp_Position(int value)
+{
+    if (value > Level::MAX_POSITION)
+        return Level::MAX_POSITION;
+    if (value < -Level::MAX_POSITION)
+        return -Level::MAX_POSITION;
+    return value;
+}
 } // namespace
 
 Level::Level()
@@ -186,8 +197,8 @@ void Level::Load(const char* file_name)
             Load_Bump_Map_For_Character(shape_file, characters, n);
         if (type == BLUEJAY)
             main_character = n;
-        character->x = character->start_x = x;
-        character->y = character->start_y = y;
+        character->x = character->start_x = Clamp_Position(x);
+        character->y = character->start_y = Clamp_Position(y);
         number_of_characters = n + 1;
     }
 
@@ -214,8 +225,8 @@ void Level::Load(const char* file_name)
         int n = number_of_platforms;
         Platform* platform = platforms[n];
         platform->type = type;
-        platform->x = x;
-        platform->y = y;
+        platform->x = Clamp_Position(x);
+        platform->y = Clamp_Position(y);
         platform->Initialize();
         const char* shape_file = Bump_Map_File(type);
         if (shape_file != nullptr && type >= BROWN_BLOCK)

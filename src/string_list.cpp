@@ -15,24 +15,35 @@ String_List::~String_List()
 
 void String_List::Load_From_File(const char* path)
 {
-    std::ifstream file(path);
+    std::ifstream file(path, std::ios::binary);
     if (!file)
         return;
-    std::string line;
     // A line counts only when a line end follows it; lines past the 25th are
-    // read and dropped.
-    while (std::getline(file, line))
+    // read and dropped. A line keeps its first MAX_LINE_LENGTH characters
+    // (the canvas shows 31), so one endless line cannot fill the memory; one
+    // more is held to see a carriage return before the line end.
+    std::streambuf* input = file.rdbuf();
+    std::string line;
+    line.reserve(MAX_LINE_LENGTH + 1);
+    for (int c = input->sbumpc(); c != std::char_traits<char>::eof(); c = input->sbumpc())
     {
-        if (file.eof())
-            break;
+        if (c != '\n')
+        {
+            if (line.size() <= static_cast<size_t>(MAX_LINE_LENGTH))
+                line.push_back(static_cast<char>(c));
+            continue;
+        }
         // Files written on any platform read the same.
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
+        if (line.size() > static_cast<size_t>(MAX_LINE_LENGTH))
+            line.resize(MAX_LINE_LENGTH);
         if (number_of_strings < MAX_STRINGS)
         {
             strings[number_of_strings] = line;
             number_of_strings++;
         }
+        line.clear();
     }
 }
 

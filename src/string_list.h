@@ -12,6 +12,9 @@ class String_List
 {
 public:
     static constexpr int MAX_STRINGS = 25;
+    // Longest line kept from a message file; the rest of a longer line is
+    // dropped when loading (the canvas shows 31 characters of a line).
+    static constexpr int MAX_LINE_LENGTH = 255;
 
     std::string* strings;
     int number_of_strings;

@@ -3,7 +3,8 @@
 # missing. Runs apt-get as root, or through sudo.
 set -euo pipefail
 
-packages=(g++ make cmake pkg-config liballegro4-dev libgtest-dev googletest python3)
+# clang and its runtime libraries build the fuzz harnesses (libFuzzer).
+packages=(g++ make cmake pkg-config liballegro4-dev libgtest-dev googletest python3 clang-14 libclang-rt-14-dev)
 # The free patch set the music's patch set is made from; a virtual X display,
 # key presses, screenshots and sound measuring for the tests that play the
 # game as a player does.
