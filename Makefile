@@ -67,3 +67,16 @@ check-assets:
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
+
+# The benchmark (tools/bluejay_bench.cpp): ticks per second on every campaign
+# level and on a level at the editor's limits, start-up, Rebuild_Levels,
+# memory, one Display_Scene at 1920 x 1080, and the processor the game takes
+# while it plays, against a build in $(SPIN_BUILD) whose tick wait spins.
+# BENCH_OPTIONS passes more options, e.g. BENCH_OPTIONS="--runs 9".
+SPIN_BUILD ?= build-spin
+BENCH_OPTIONS ?=
+.PHONY: bench
+bench: build
+	cmake -S . -B $(SPIN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLUEJAY_TESTS=OFF -DBLUEJAY_SPIN_WAIT=ON
+	cmake --build $(SPIN_BUILD) -j $(JOBS)
+	./$(BUILD)/bluejay_bench --spin-game $(SPIN_BUILD)/bluejay $(BENCH_OPTIONS)

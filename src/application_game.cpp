@@ -2,6 +2,7 @@
 // messages, "Game Over" and the frozen ending, until the player quits.
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "application.h"
 #include "level.h"
@@ -33,8 +34,16 @@ void Application::Wait_For_Tick()
 {
     if (switched_away && application != nullptr)
         application->Hold_While_Switched_Away();
+#ifdef BLUEJAY_SPIN_WAIT
+    // A build for measurements only: the wait polls without ever giving
+    // the processor away, to compare the resting wait against.
+    while (!timing_signal)
+    {
+    }
+#else
     while (!timing_signal)
         rest(1);
+#endif
     timing_signal = false;
 }
 
@@ -207,10 +216,21 @@ void Application::Run_Game()
 {
     Load_Game_Data();
     Start_Title();
+    // With BLUEJAY_FIRST_FRAME_EXIT set the game says when its first title
+    // frame is on the screen and stops there, saving nothing: the benchmark
+    // times the start-up so.
+    bool first_frame_exit = std::getenv("BLUEJAY_FIRST_FRAME_EXIT") != nullptr;
     while (!title_done)
     {
         Wait_For_Tick();
         Run_Title_Tick();
+        if (first_frame_exit)
+        {
+            std::printf("first title frame\n");
+            std::fflush(stdout);
+            Stop_Music();
+            return;
+        }
     }
     Leave_Title();
     while (!quit)

@@ -1,0 +1,1240 @@
+// The benchmark: how fast and how lean this build of the game is, in one run.
+//
+//   bluejay_bench [--runs N] [--rounds N] [--seconds S] [--stress-ticks N]
+//                 [--game PATH] [--spin-game PATH] [--no-display]
+//                 [--write-stress-level FILE]
+//
+// It prints, each figure the median over several runs:
+//  - headless ticks per second and the slowest tick on every campaign level
+//    (the maps 0 to 23 there are), playing the route script through the
+//    whole game (split by the level being played) and, level by level, the
+//    demo's input;
+//  - the same on a level at the editor's limits, made here at run time:
+//    5000 platforms over 50 screens and 2000 characters of every kind, a
+//    crowd of them on the first screens;
+//  - the time from process start to the first title frame of the real game
+//    under a virtual display (and the headless start-up, stage by stage),
+//    and the time of Rebuild_Levels;
+//  - the peak resident memory of the game and of the editor;
+//  - the processor share the game takes while it plays a level at
+//    1920 x 1080 under a virtual display, against a build whose tick wait
+//    spins (--spin-game, built with -DBLUEJAY_SPIN_WAIT=ON);
+//  - the cost of one Display_Scene at 1920 x 1080.
+//
+// --runs N        runs of each headless measure (default 5)
+// --rounds N      rounds of the processor measure, each game in turn
+//                 (default 3)
+// --seconds S     seconds each game is measured in a round (default 20)
+// --stress-ticks N ticks of each run on the stress level (default 600)
+// --game PATH     the game to start (default: bluejay beside this program)
+// --spin-game PATH the game built with the spinning tick wait
+// --no-display    leave out everything that needs Xvfb
+// --write-stress-level FILE  only write the stress level's map to FILE
+//
+// The parts that need a screen start their own Xvfb; without Xvfb (or with
+// --no-display) they are left out. Nothing under data/ is written: the
+// games started here keep their files in a scratch folder.
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <map>
+#include <poll.h>
+#include <random>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include <allegro.h>
+
+#include "application.h"
+#include "bluejay.h"
+#include "character.h"
+#include "level.h"
+
+namespace
+{
+// ---------------------------------------------------------------------------
+// Small helpers.
+
+double Now_Ms()
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+double Largest(const std::vector<double>& values)
+{
+    return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
+}
+
+std::string Read_Text_File(const std::string& path)
+{
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::string Trim(const std::string& text)
+{
+    size_t first = text.find_first_not_of(" \t\n");
+    size_t last = text.find_last_not_of(" \t\n");
+    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+std::string Load_Average()
+{
+    std::istringstream fields(Read_Text_File("/proc/loadavg"));
+    std::string one, five, fifteen;
+    fields >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
+std::string Processor_Model()
+{
+    std::istringstream lines(Read_Text_File("/proc/cpuinfo"));
+    std::string line;
+    while (std::getline(lines, line))
+        if (line.compare(0, 10, "model name") == 0)
+            return Trim(line.substr(line.find(':') + 1));
+    return "unknown";
+}
+
+// A number of kilobytes from a /proc status file ("VmHWM:  1234 kB"), or -1.
+long Status_Kilobytes(const std::string& status, const char* name)
+{
+    std::istringstream lines(status);
+    std::string line;
+    while (std::getline(lines, line))
+        if (line.compare(0, std::strlen(name), name) == 0)
+            return std::atol(line.c_str() + std::strlen(name) + 1);
+    return -1;
+}
+
+// Processor time (user and system, every thread) a process has had, in
+// seconds; negative when it is gone.
+double Process_Seconds(pid_t pid)
+{
+    std::string stat = Read_Text_File("/proc/" + std::to_string(pid) + "/stat");
+    size_t close = stat.rfind(')');
+    if (close == std::string::npos)
+        return -1.0;
+    std::istringstream fields(stat.substr(close + 2));
+    std::string field;
+    long long user = 0, system = 0;
+    // After the name: state is field 3; utime and stime are fields 14, 15.
+    for (int number = 3; number <= 15 && fields >> field; number++)
+    {
+        if (number == 14)
+            user = std::atoll(field.c_str());
+        if (number == 15)
+            system = std::atoll(field.c_str());
+    }
+    return static_cast<double>(user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+std::string Program_Path()
+{
+    char program[4096];
+    ssize_t length = readlink("/proc/self/exe", program, sizeof(program) - 1);
+    if (length <= 0)
+        return "";
+    return std::string(program, static_cast<size_t>(length));
+}
+
+std::string Beside_Program(const std::string& name)
+{
+    std::string self = Program_Path();
+    return self.substr(0, self.rfind('/') + 1) + name;
+}
+
+bool Is_File(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string Find_Program(const char* name)
+{
+    const char* path = std::getenv("PATH");
+    std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
+    std::string folder;
+    while (std::getline(folders, folder, ':'))
+        if (access((folder + "/" + name).c_str(), X_OK) == 0)
+            return folder + "/" + name;
+    return "";
+}
+
+// ---------------------------------------------------------------------------
+// Child processes.
+
+struct Child
+{
+    pid_t pid = -1;
+    int output = -1; // the child's standard output
+};
+
+// Starts a program with extra environment variables; its standard output
+// comes back through a pipe, its standard error goes to /dev/null unless
+// keep_errors.
+Child Spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
+            bool keep_errors = false)
+{
+    Child child;
+    int pipe_ends[2];
+    if (pipe(pipe_ends) != 0)
+        return child;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    child.pid = fork();
+    if (child.pid == 0)
+    {
+        dup2(pipe_ends[1], STDOUT_FILENO);
+        close(pipe_ends[0]);
+        close(pipe_ends[1]);
+        if (!keep_errors)
+        {
+            int null = open("/dev/null", O_WRONLY);
+            if (null >= 0)
+                dup2(null, STDERR_FILENO);
+        }
+        for (const std::string& variable : environment)
+            putenv(strdup(variable.c_str()));
+        std::vector<char*> argv;
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(pipe_ends[1]);
+    child.output = pipe_ends[0];
+    if (child.pid < 0)
+    {
+        close(child.output);
+        child.output = -1;
+    }
+    return child;
+}
+
+// Reads the child's output to its end and waits for it.
+std::string Finish(Child& child)
+{
+    std::string text;
+    char buffer[4096];
+    ssize_t count;
+    while (child.output >= 0 && (count = read(child.output, buffer, sizeof(buffer))) > 0)
+        text.append(buffer, static_cast<size_t>(count));
+    if (child.output >= 0)
+        close(child.output);
+    child.output = -1;
+    if (child.pid > 0)
+        waitpid(child.pid, nullptr, 0);
+    child.pid = -1;
+    return text;
+}
+
+void Stop(Child& child)
+{
+    if (child.pid <= 0)
+        return;
+    kill(child.pid, SIGTERM);
+    for (int i = 0; i < 100; i++)
+    {
+        if (waitpid(child.pid, nullptr, WNOHANG) == child.pid)
+        {
+            child.pid = -1;
+            break;
+        }
+        usleep(20000);
+    }
+    if (child.pid > 0)
+    {
+        kill(child.pid, SIGKILL);
+        waitpid(child.pid, nullptr, 0);
+        child.pid = -1;
+    }
+    if (child.output >= 0)
+        close(child.output);
+    child.output = -1;
+}
+
+// The value of "name=" in a line of key=value words, or a fallback.
+double Value(const std::string& text, const std::string& name, double fallback = -1.0)
+{
+    std::string padded = " " + text;
+    for (char& c : padded)
+        if (c == '\n')
+            c = ' ';
+    size_t at = padded.find(" " + name + "=");
+    if (at == std::string::npos)
+        return fallback;
+    return std::atof(padded.c_str() + at + name.size() + 2);
+}
+
+// ---------------------------------------------------------------------------
+// The game without a screen.
+
+bool headless_started = false;
+
+bool Start_Headless()
+{
+    if (headless_started)
+        return true;
+    Find_Data_Directory();
+    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
+        return false;
+    set_color_depth(32);
+    headless_started = true;
+    return true;
+}
+
+Application* New_Game()
+{
+    Application* game = new Application();
+    application = game;
+    game->Load_Resources();
+    if (game->missing_resource[0] != '\0')
+    {
+        std::fprintf(stderr, "bluejay_bench: cannot load \"%s\"\n", game->missing_resource);
+        std::exit(1);
+    }
+    return game;
+}
+
+void Delete_Game(Application* game)
+{
+    Application::Press_Keys_For_Signals(0);
+    application = nullptr;
+    delete game;
+}
+
+// The input of a script in the runner's form: lines of a tick count and the
+// keys held for that many ticks.
+std::vector<int> Read_Script(const std::string& path)
+{
+    static const std::map<std::string, int> KEYS = {
+        {"left", Application::SIGNAL_LEFT},     {"right", Application::SIGNAL_RIGHT},
+        {"up", Application::SIGNAL_UP},         {"down", Application::SIGNAL_DOWN},
+        {"fly", Application::SIGNAL_FLY},       {"pause", Application::SIGNAL_PAUSE},
+        {"enter", Application::SIGNAL_START},   {"quit", Application::SIGNAL_QUIT},
+        {"delete", Application::SIGNAL_DELETE}, {"none", 0},
+    };
+    std::vector<int> words;
+    std::ifstream file(path);
+    std::string line;
+    while (std::getline(file, line))
+    {
+        line = line.substr(0, line.find('#'));
+        std::istringstream fields(line);
+        long count = 0;
+        if (!(fields >> count) || count < 0)
+            continue;
+        int word = 0;
+        std::string name;
+        while (fields >> name)
+        {
+            auto found = KEYS.find(name);
+            if (found != KEYS.end())
+                word |= found->second;
+        }
+        words.insert(words.end(), static_cast<size_t>(count), word);
+    }
+    return words;
+}
+
+// The signal words of a movie file, read as the game reads them.
+std::vector<int> Read_Movie(const std::string& path)
+{
+    std::vector<int> words;
+    std::ifstream file(path);
+    int level = 0, word = 0;
+    if (!(file >> level))
+        return words;
+    while (file >> word && !file.eof())
+        words.push_back(word);
+    return words;
+}
+
+bool Level_Present(int number)
+{
+    char path[Application::MAX_PATH_LENGTH];
+    Make_Level_Path(path, number);
+    return Is_File(path);
+}
+
+// The processor time this thread has had, in milliseconds: unlike the wall
+// clock it does not count the time other programs had the processor.
+double Thread_Ms()
+{
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// Ticks of one level in one run: wall-clock and processor time of each tick
+// the level was played in, and how many ticks a message or the pause held
+// it (those run nothing and are left out of the figures).
+struct Tick_Times
+{
+    std::vector<double> ms;
+    std::vector<double> cpu_ms;
+    long held = 0;
+
+    double Total() const
+    {
+        double total = 0;
+        for (double value : ms)
+            total += value;
+        return total;
+    }
+    double Rate() const { return ms.empty() ? 0.0 : 1000.0 * static_cast<double>(ms.size()) / Total(); }
+    double Slowest() const { return Largest(ms); }
+    double Slowest_Processor() const { return Largest(cpu_ms); }
+    double Median_Tick() const { return Median(ms); }
+};
+
+// One tick of play as the game runs it, timed.
+void Timed_Play_Tick(Application& game, int word, Tick_Times& times)
+{
+    Application::Press_Keys_For_Signals(word);
+    Level& level = *game.levels[game.current_level];
+    bool held_before = level.showing_message || game.paused || game.game_over;
+    double start = Now_Ms();
+    double start_processor = Thread_Ms();
+    game.Run_Play_Tick();
+    double processor = Thread_Ms() - start_processor;
+    double wall = Now_Ms() - start;
+    if (held_before && (level.showing_message || game.paused || game.game_over))
+    {
+        times.held++;
+        return;
+    }
+    times.ms.push_back(wall);
+    times.cpu_ms.push_back(processor);
+}
+
+// The route through the whole game from level 0, as the runner plays it
+// with seed 1; the ticks go to the level being played when each starts.
+std::map<int, Tick_Times> Play_Route(const std::vector<int>& words, std::string& ending)
+{
+    std::srand(1);
+    Application* game = New_Game();
+    game->Load_Game_Data();
+    game->demo_mode = false;
+    game->current_level = 0;
+    std::map<int, Tick_Times> levels;
+    long tick = 0;
+    for (; tick < static_cast<long>(words.size()); tick++)
+    {
+        int level = game->current_level;
+        Timed_Play_Tick(*game, words[tick], levels[level]);
+        if (game->game_over || game->game_complete || game->quit)
+        {
+            tick++;
+            break;
+        }
+    }
+    Bluejay* hero = game->levels[game->current_level]->Hero();
+    ending = "ticks=" + std::to_string(tick) + " level=" + std::to_string(game->current_level) +
+             " points=" + std::to_string(hero ? hero->points : 0) + " eggs=" + std::to_string(hero ? hero->eggs : 0);
+    Delete_Game(game);
+    return levels;
+}
+
+// Every campaign level on its own, with the demo's input over and over;
+// a message is closed with a fresh Enter as a player would.
+std::map<int, Tick_Times> Play_Demo_Input(const std::vector<int>& campaign, const std::vector<int>& words,
+                                          long ticks)
+{
+    std::map<int, Tick_Times> levels;
+    for (int number : campaign)
+    {
+        std::srand(1);
+        Application* game = New_Game();
+        game->Load_Game_Data();
+        game->demo_mode = false;
+        game->current_level = number;
+        bool enter_held = false;
+        for (long tick = 0; tick < ticks && !words.empty(); tick++)
+        {
+            int word = words[static_cast<size_t>(tick) % words.size()] & ~Application::SIGNAL_START;
+            bool held = game->levels[game->current_level]->showing_message;
+            if (held && !enter_held)
+                word |= Application::SIGNAL_START;
+            enter_held = (word & Application::SIGNAL_START) != 0;
+            Timed_Play_Tick(*game, word, levels[number]);
+            if (game->game_over || game->game_complete || game->quit)
+                break;
+        }
+        Delete_Game(game);
+    }
+    return levels;
+}
+
+// ---------------------------------------------------------------------------
+// The stress level: everything the editor allows at once.
+
+constexpr int STRESS_SCREENS = 50;
+constexpr int STRESS_PLATFORMS = Level::MAX_PLATFORMS;
+constexpr int STRESS_CHARACTERS = Level::MAX_CHARACTERS;
+// Characters dropped on the first screen and a half, around the hero.
+constexpr int STRESS_CROWD = 600;
+
+// The map of the stress level, in the form of the level files: one hero,
+// every other kind of character in turn (never a message marker, which
+// would hold the game), the no-ecto switches far away at the end so that the
+// game is not won early, ground under the whole level and every kind of
+// platform strewn over all 50 screens and three screens of height.
+std::string Stress_Level_Map()
+{
+    std::mt19937 random(20240607u);
+    auto pick = [&random](int count) { return static_cast<int>(random() % static_cast<unsigned>(count)); };
+    constexpr int width = STRESS_SCREENS * Application::CANVAS_WIDTH;
+    std::ostringstream map;
+    map << Application::GRASS_BACKGROUND_BM << "\n" << Application::ATHLETIC_THEME_MT << "\n";
+
+    std::vector<int> kinds;
+    for (int type = Level::BLACK_BIRD; type <= Level::NO_ECTO_SWITCH; type++)
+        if (type != Level::BLUEJAY && type != Level::MESSAGE_OBJECT)
+            kinds.push_back(type);
+    map << Level::BLUEJAY << "\n" << 48 << "\n" << 160 << "\n";
+    for (int i = 1; i < STRESS_CHARACTERS; i++)
+    {
+        int type = kinds[static_cast<size_t>(i) % kinds.size()];
+        int x = 0;
+        if (type == Level::NO_ECTO_SWITCH)
+            x = width - Application::CANVAS_WIDTH + 16 * pick(14);
+        else if (i < STRESS_CROWD)
+            x = 96 + 16 * pick(18);
+        else
+            x = 16 * pick(width / 16);
+        int y = 176 - 16 * pick(36);
+        map << type << "\n" << x << "\n" << y << "\n";
+    }
+    map << "-1\n";
+
+    int platforms = 0;
+    for (int x = 0; x < width && platforms < STRESS_PLATFORMS; x += 32, platforms++)
+        map << Level::GROUND << "\n" << x << "\n" << 192 << "\n";
+    for (int type = Level::BROWN_BLOCK; platforms < STRESS_PLATFORMS; platforms++)
+    {
+        int x = 16 * pick(width / 16);
+        int y = 176 - 16 * pick(36);
+        map << type << "\n" << x << "\n" << y << "\n";
+        type = type == Level::TALL_VINE ? Level::BROWN_BLOCK : type + 1;
+    }
+    map << "-1\n";
+    // Every pipe leads back into this level's first screen.
+    for (int i = 0; i < Level::NUMBER_OF_POINTERS; i++)
+        map << 0 << "\n";
+    return map.str();
+}
+
+// The hero runs right and left, jumps and flies.
+int Stress_Input(long tick)
+{
+    int word = (tick % 400) < 300 ? Application::SIGNAL_RIGHT : Application::SIGNAL_LEFT;
+    if (tick % 30 < 12)
+        word |= Application::SIGNAL_UP;
+    if (tick % 150 >= 100 && tick % 150 < 130)
+        word |= Application::SIGNAL_FLY;
+    return word;
+}
+
+struct Stress_Run
+{
+    Tick_Times times;
+    double characters_on_screen = 0; // per tick, on average
+    int platforms = 0;
+    int characters = 0;
+    bool won = false;
+};
+
+Stress_Run Play_Stress_Level(const std::string& map_path, long ticks)
+{
+    Stress_Run run;
+    std::srand(1);
+    Application* game = New_Game();
+    game->Load_Game_Data();
+    delete game->levels[0];
+    game->levels[0] = new Level();
+    Level& level = *game->levels[0];
+    level.Load(map_path.c_str());
+    run.platforms = level.number_of_platforms;
+    run.characters = level.number_of_characters;
+    game->demo_mode = false;
+    game->current_level = 0;
+    // The hero may be beaten many times over in this crowd; the game goes on.
+    if (level.Hero() != nullptr)
+        level.Hero()->lives = 1000000;
+    double on_screen = 0;
+    long played = 0;
+    for (long tick = 0; tick < ticks; tick++, played++)
+    {
+        Timed_Play_Tick(*game, Stress_Input(tick), run.times);
+        Level& now = *game->levels[game->current_level];
+        for (int i = 0; i < now.number_of_characters; i++)
+            if (now.characters[i] != nullptr && now.characters[i]->Is_On_Screen(now.scroll_x, now.scroll_y, *game))
+                on_screen++;
+        if (game->game_over || game->game_complete || game->quit)
+        {
+            run.won = game->game_complete;
+            break;
+        }
+    }
+    run.characters_on_screen = played == 0 ? 0 : on_screen / static_cast<double>(played);
+    Delete_Game(game);
+    return run;
+}
+
+// ---------------------------------------------------------------------------
+// Child runs of this program, each in a fresh process.
+
+long Own_Peak_Kilobytes()
+{
+    return Status_Kilobytes(Read_Text_File("/proc/self/status"), "VmHWM:");
+}
+
+double Spawn_Time_Ms()
+{
+    const char* text = std::getenv("BLUEJAY_BENCH_SPAWN_MS");
+    return text != nullptr ? std::atof(text) : 0.0;
+}
+
+// Start-up without a screen, stage by stage; the first figure counts from
+// the moment the parent started this process.
+int Child_Startup()
+{
+    double begin = Now_Ms();
+    double since_spawn = begin - Spawn_Time_Ms();
+    if (!Start_Headless())
+        return 1;
+    double started = Now_Ms();
+    Application* game = new Application();
+    application = game;
+    double constructed = Now_Ms();
+    game->Load_Resources();
+    double resources = Now_Ms();
+    game->Load_Game_Data();
+    double data = Now_Ms();
+    game->Start_Title();
+    double title = Now_Ms();
+    game->Run_Title_Tick();
+    double frame = Now_Ms();
+    std::printf("to_main=%.3f library=%.3f construct=%.3f resources=%.3f game_data=%.3f start_title=%.3f "
+                "first_tick=%.3f total=%.3f\n",
+                since_spawn, started - begin, constructed - started, resources - constructed, data - resources,
+                title - data, frame - title, frame - Spawn_Time_Ms());
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
+// The game's start-up, the title over the demo, a new game and the whole
+// route; then its peak memory.
+int Child_Game_Memory()
+{
+    if (!Start_Headless())
+        return 1;
+    std::srand(1);
+    Application* game = New_Game();
+    game->Load_Game_Data();
+    game->Start_Title();
+    for (int tick = 0; tick < 300; tick++)
+        game->Run_Title_Tick();
+    game->Leave_Title();
+    std::vector<int> words = Read_Script("tools/movies/route.txt");
+    for (size_t tick = 0; tick < words.size() && !game->game_over && !game->game_complete; tick++)
+    {
+        Application::Press_Keys_For_Signals(words[tick]);
+        game->Run_Play_Tick();
+    }
+    std::printf("peak_kb=%ld\n", Own_Peak_Kilobytes());
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
+// The editor's start-up and a few thousand ticks of scrolling, placing and
+// carrying objects in every mode; then its peak memory. Nothing is saved:
+// the keys that save are never pressed.
+int Child_Editor_Memory()
+{
+    if (!Start_Headless())
+        return 1;
+    Application* game = New_Game();
+    game->Start_Editor();
+    const int modes[] = {Application::SIGNAL_CHARACTER_MODE, Application::SIGNAL_PLATFORM_MODE,
+                         Application::SIGNAL_SCREEN_MODE};
+    for (int tick = 0; tick < 3000; tick++)
+    {
+        int word = 0;
+        int phase = tick % 100;
+        if (phase == 0)
+            word = modes[(tick / 100) % 3];
+        else if (phase < 40)
+            word = Application::SIGNAL_RIGHT;
+        else if (phase < 60)
+            word = (phase % 8 == 0) ? Application::SIGNAL_SELECT : Application::SIGNAL_CURSOR_RIGHT;
+        else if (phase < 80)
+            word = Application::SIGNAL_CURSOR_DOWN | Application::SIGNAL_SCROLL_UP_1;
+        else
+            word = Application::SIGNAL_UP;
+        Application::Press_Keys_For_Signals(word);
+        game->Run_Editor_Tick();
+    }
+    std::printf("peak_kb=%ld\n", Own_Peak_Kilobytes());
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
+// One Display_Scene at 1920 x 1080 under the virtual display the parent
+// started, with the timer installed as in the game; also its two parts.
+int Child_Display(int repeats)
+{
+    Find_Data_Directory();
+    if (allegro_init() != 0)
+        return 1;
+    int depth = desktop_color_depth();
+    set_color_depth(depth != 0 ? depth : 32);
+    if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 1920, 1080, 0, 0) != 0)
+    {
+        std::printf("error=1\n");
+        return 1;
+    }
+    install_keyboard();
+    install_timer();
+    Application* game = New_Game();
+    game->Load_Game_Data();
+    game->Start_Title();
+    game->Run_Title_Tick();
+    std::vector<double> scene, stretch, wait;
+    for (int i = 0; i < repeats; i++)
+    {
+        double start = Now_Ms();
+        game->Display_Scene();
+        scene.push_back(Now_Ms() - start);
+    }
+    for (int i = 0; i < repeats; i++)
+    {
+        double start = Now_Ms();
+        acquire_screen();
+        stretch_blit(game->canvas, screen, 0, 0, Application::CANVAS_WIDTH, Application::CANVAS_HEIGHT, 0, 0,
+                     SCREEN_W, SCREEN_H);
+        release_screen();
+        stretch.push_back(Now_Ms() - start);
+    }
+    for (int i = 0; i < repeats; i++)
+    {
+        double start = Now_Ms();
+        vsync();
+        wait.push_back(Now_Ms() - start);
+    }
+    std::printf("screen_w=%d screen_h=%d depth=%d scene=%.3f stretch=%.3f vsync=%.3f\n", SCREEN_W, SCREEN_H,
+                bitmap_color_depth(screen), Median(scene), Median(stretch), Median(wait));
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
+// ---------------------------------------------------------------------------
+// The virtual display.
+
+struct Display
+{
+    Child server;
+    std::string name; // ":N"
+};
+
+Display Start_Display(const std::string& xvfb)
+{
+    Display display;
+    int pipe_ends[2];
+    if (xvfb.empty() || pipe(pipe_ends) != 0)
+        return display;
+    std::fflush(stdout);
+    pid_t pid = fork();
+    if (pid == 0)
+    {
+        close(pipe_ends[0]);
+        int null = open("/dev/null", O_WRONLY);
+        if (null >= 0)
+        {
+            dup2(null, STDOUT_FILENO);
+            dup2(null, STDERR_FILENO);
+        }
+        std::string fd = std::to_string(pipe_ends[1]);
+        execl(xvfb.c_str(), xvfb.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24", "-nolisten",
+              "tcp", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipe_ends[1]);
+    display.server.pid = pid;
+    std::string number;
+    char c;
+    while (read(pipe_ends[0], &c, 1) == 1 && c != '\n')
+        number += c;
+    close(pipe_ends[0]);
+    if (pid > 0 && !number.empty())
+        display.name = ":" + Trim(number);
+    else
+        Stop(display.server);
+    return display;
+}
+
+// ---------------------------------------------------------------------------
+// The real game under the virtual display.
+
+std::vector<std::string> Game_Environment(const Display& display, const std::string& scratch)
+{
+    // The player's settings and files of the games started here are kept
+    // apart from the real ones.
+    return {"DISPLAY=" + display.name, "XDG_CONFIG_HOME=" + scratch + "/config",
+            "XDG_DATA_HOME=" + scratch + "/data", "BLUEJAY_REPORT=1"};
+}
+
+// From the spawn of the game to the line it prints with its first title
+// frame, in milliseconds; negative when it never came.
+double Time_To_First_Frame(const std::string& game_path, const Display& display, const std::string& scratch)
+{
+    std::vector<std::string> environment = Game_Environment(display, scratch);
+    environment.push_back("BLUEJAY_FIRST_FRAME_EXIT=1");
+    double start = Now_Ms();
+    Child child = Spawn({game_path}, environment);
+    std::string seen;
+    char buffer[256];
+    ssize_t count;
+    double arrived = -1.0;
+    // A game that does not know the variable would never stop by itself.
+    pollfd waiting = {child.output, POLLIN, 0};
+    while (poll(&waiting, 1, 10000) == 1 && (count = read(child.output, buffer, sizeof(buffer))) > 0)
+    {
+        seen.append(buffer, static_cast<size_t>(count));
+        if (seen.find("first title frame") != std::string::npos)
+        {
+            arrived = Now_Ms() - start;
+            break;
+        }
+    }
+    if (arrived < 0)
+        Stop(child);
+    else
+        Finish(child);
+    return arrived;
+}
+
+void Press_Enter(const std::string& xdotool, const Display& display)
+{
+    if (xdotool.empty())
+        return;
+    // Down long enough for a tick to see it, then up.
+    for (const char* action : {"keydown", "keyup"})
+    {
+        Child press = Spawn({xdotool, action, "Return"}, {"DISPLAY=" + display.name});
+        Finish(press);
+        if (action[4] == 'd')
+            usleep(150000);
+    }
+}
+
+struct Play_Measure
+{
+    double share = -1.0;      // processor time over wall time, one core = 1
+    double server_share = -1.0; // the same for the X server
+    long peak_kb = -1;
+    std::string report; // the game's own line about its screen and sound
+};
+
+// Starts the game, leaves the title with Enter and closes the first level's
+// message with another, then measures it while it plays.
+Play_Measure Measure_Play(const std::string& game_path, const Display& display, const std::string& scratch,
+                          const std::string& xdotool, double seconds)
+{
+    Play_Measure measure;
+    Child game = Spawn({game_path}, Game_Environment(display, scratch), true);
+    // Its standard error carries the screen report; read it later.
+    usleep(1500000);
+    Press_Enter(xdotool, display);
+    usleep(1000000);
+    Press_Enter(xdotool, display);
+    usleep(1000000);
+    double cpu_start = Process_Seconds(game.pid);
+    double server_start = Process_Seconds(display.server.pid);
+    double wall_start = Now_Ms();
+    usleep(static_cast<useconds_t>(seconds * 1e6));
+    double cpu_end = Process_Seconds(game.pid);
+    double server_end = Process_Seconds(display.server.pid);
+    double wall = (Now_Ms() - wall_start) / 1000.0;
+    if (cpu_start >= 0 && cpu_end >= 0)
+        measure.share = (cpu_end - cpu_start) / wall;
+    if (server_start >= 0 && server_end >= 0)
+        measure.server_share = (server_end - server_start) / wall;
+    measure.peak_kb = Status_Kilobytes(Read_Text_File("/proc/" + std::to_string(game.pid) + "/status"), "VmHWM:");
+    Stop(game);
+    return measure;
+}
+
+// The real editor under the virtual display for a few seconds, idle; its
+// peak memory.
+long Measure_Editor(const std::string& game_path, const Display& display, const std::string& scratch)
+{
+    Child editor = Spawn({game_path, "-edit"}, Game_Environment(display, scratch));
+    usleep(3000000);
+    long peak = Status_Kilobytes(Read_Text_File("/proc/" + std::to_string(editor.pid) + "/status"), "VmHWM:");
+    Stop(editor);
+    return peak;
+}
+
+// ---------------------------------------------------------------------------
+// The report.
+
+struct Options
+{
+    int runs = 5;
+    int rounds = 3;
+    double seconds = 20.0;
+    long stress_ticks = 600;
+    std::string game;
+    std::string spin_game;
+    bool display = true;
+};
+
+// Fewer ticks of a level than this are shown but not judged.
+constexpr size_t MIN_JUDGED_TICKS = 100;
+
+const char* Verdict(bool met)
+{
+    return met ? "met" : "MISSED";
+}
+
+void Print_Level_Table(const char* title, const std::vector<std::map<int, Tick_Times>>& runs,
+                       const std::vector<int>& campaign, int& missed)
+{
+    std::printf("\n%s\n", title);
+    std::printf("  level  played   held    ticks/s  median tick  slowest tick: wall (worst run), processor   "
+                "target >= 5000/s\n");
+    for (int number : campaign)
+    {
+        std::vector<double> rates, medians, slowest, slowest_processor;
+        size_t ticks = 0;
+        long held = 0;
+        for (const auto& run : runs)
+        {
+            auto found = run.find(number);
+            if (found == run.end() || found->second.ms.empty())
+                continue;
+            ticks = found->second.ms.size();
+            held = found->second.held;
+            rates.push_back(found->second.Rate());
+            medians.push_back(found->second.Median_Tick());
+            slowest.push_back(found->second.Slowest());
+            slowest_processor.push_back(found->second.Slowest_Processor());
+        }
+        if (rates.empty())
+        {
+            std::printf("  %5d  not played\n", number);
+            continue;
+        }
+        // A level passed through in a few ticks (its first tick does the
+        // level's start) says little about its speed.
+        bool judged = ticks >= MIN_JUDGED_TICKS;
+        bool met = Median(rates) >= 5000.0;
+        if (judged && !met)
+            missed++;
+        std::printf("  %5d  %6zu  %5ld  %9.0f  %8.1f us  %8.2f ms (%6.2f ms), %6.2f ms          %s\n", number,
+                    ticks, held, Median(rates), 1000.0 * Median(medians), Median(slowest), Largest(slowest),
+                    Median(slowest_processor), judged ? Verdict(met) : "too few ticks");
+    }
+}
+
+int Run_Benchmark(const Options& options)
+{
+    std::string self = Program_Path();
+    std::string scratch_template = "/tmp/bluejay_bench.XXXXXX";
+    std::vector<char> scratch_name(scratch_template.begin(), scratch_template.end());
+    scratch_name.push_back('\0');
+    if (mkdtemp(scratch_name.data()) == nullptr)
+    {
+        std::fprintf(stderr, "bluejay_bench: cannot make a scratch folder\n");
+        return 1;
+    }
+    std::string scratch = scratch_name.data();
+    int missed = 0;
+
+    if (!Start_Headless())
+    {
+        std::fprintf(stderr, "bluejay_bench: cannot start the game library\n");
+        return 1;
+    }
+    std::printf("Bluejay benchmark: %d runs of each headless measure, figures are medians\n", options.runs);
+    std::printf("machine: %ld processors, %s; load average %s at the start\n", sysconf(_SC_NPROCESSORS_ONLN),
+                Processor_Model().c_str(), Load_Average().c_str());
+
+    // Campaign levels.
+    std::vector<int> campaign;
+    for (int number = 0; number <= Application::ENDING_MESSAGE; number++)
+        if (Level_Present(number))
+            campaign.push_back(number);
+    std::vector<int> route = Read_Script("tools/movies/route.txt");
+    std::vector<int> demo = Read_Movie("data/movie/movie.dat");
+    std::vector<std::map<int, Tick_Times>> route_runs, demo_runs;
+    std::string ending;
+    for (int run = 0; run < options.runs; run++)
+        route_runs.push_back(Play_Route(route, ending));
+    for (int run = 0; run < options.runs; run++)
+        demo_runs.push_back(Play_Demo_Input(campaign, demo, 1500));
+    std::printf("\ncampaign levels present: %zu (0 to 23 looked for)\n", campaign.size());
+    Print_Level_Table(("The route script (tools/movies/route.txt, " + std::to_string(route.size()) +
+                       " ticks; it ended at " + ending + "), split by level:")
+                          .c_str(),
+                      route_runs, campaign, missed);
+    Print_Level_Table("The demo's input (data/movie/movie.dat, repeated), 1500 ticks on each level:", demo_runs,
+                      campaign, missed);
+
+    // The stress level.
+    std::string map_path = scratch + "/stress.map";
+    {
+        std::ofstream file(map_path);
+        file << Stress_Level_Map();
+    }
+    std::vector<double> stress_rates, stress_medians, stress_slowest, stress_processor, stress_crowd;
+    Stress_Run last;
+    for (int run = 0; run < options.runs; run++)
+    {
+        last = Play_Stress_Level(map_path, options.stress_ticks);
+        stress_rates.push_back(last.times.Rate());
+        stress_medians.push_back(last.times.Median_Tick());
+        stress_slowest.push_back(last.times.Slowest());
+        stress_processor.push_back(last.times.Slowest_Processor());
+        stress_crowd.push_back(last.characters_on_screen);
+    }
+    bool stress_met = Median(stress_slowest) <= 30.0;
+    missed += stress_met ? 0 : 1;
+    std::printf("\nThe stress level: %d platforms over %d screens, %d characters of every kind, %.0f of them on "
+                "the screen in a tick on average; %zu ticks a run%s\n",
+                last.platforms, STRESS_SCREENS, last.characters, Median(stress_crowd), last.times.ms.size(),
+                last.won ? " (the game was won early)" : "");
+    std::printf("  ticks/s %.0f, median tick %.2f ms, slowest tick %.2f ms (worst run %.2f ms; in processor time "
+                "%.2f ms); target slowest <= 30 ms: %s\n",
+                Median(stress_rates), Median(stress_medians), Median(stress_slowest), Largest(stress_slowest),
+                Median(stress_processor), Verdict(stress_met));
+
+    // Rebuild_Levels.
+    {
+        Application* game = New_Game();
+        game->Load_Game_Data();
+        std::vector<double> rebuilds;
+        for (int run = 0; run < options.runs; run++)
+        {
+            double start = Now_Ms();
+            game->Rebuild_Levels();
+            rebuilds.push_back(Now_Ms() - start);
+        }
+        Delete_Game(game);
+        bool met = Median(rebuilds) <= 100.0;
+        missed += met ? 0 : 1;
+        std::printf("\nRebuild_Levels: %.1f ms (slowest run %.1f ms); target <= 100 ms: %s\n", Median(rebuilds),
+                    Largest(rebuilds), Verdict(met));
+    }
+
+    // Headless start-up, in fresh processes.
+    {
+        std::map<std::string, std::vector<double>> stages;
+        const char* names[] = {"to_main", "library", "construct", "resources", "game_data", "start_title",
+                               "first_tick", "total"};
+        for (int run = 0; run < options.runs; run++)
+        {
+            Child child = Spawn({self, "--child", "startup"},
+                                {"BLUEJAY_BENCH_SPAWN_MS=" + std::to_string(Now_Ms())});
+            std::string output = Finish(child);
+            for (const char* name : names)
+                stages[name].push_back(Value(output, name));
+        }
+        std::printf("\nHeadless start-up to the first title tick, in a fresh process: %.1f ms\n",
+                    Median(stages["total"]));
+        std::printf("  (exec to main %.1f, library %.1f, construct %.1f, Load_Resources %.1f, Load_Game_Data "
+                    "%.1f, Start_Title %.1f, first Run_Title_Tick %.1f ms)\n",
+                    Median(stages["to_main"]), Median(stages["library"]), Median(stages["construct"]),
+                    Median(stages["resources"]), Median(stages["game_data"]), Median(stages["start_title"]),
+                    Median(stages["first_tick"]));
+    }
+
+    // Peak memory without a screen.
+    long game_peak = 0, editor_peak = 0;
+    {
+        std::vector<double> games, editors;
+        for (int run = 0; run < 3; run++)
+        {
+            Child game = Spawn({self, "--child", "game-memory"}, {});
+            games.push_back(Value(Finish(game), "peak_kb"));
+            Child editor = Spawn({self, "--child", "editor-memory"}, {});
+            editors.push_back(Value(Finish(editor), "peak_kb"));
+        }
+        game_peak = static_cast<long>(Median(games));
+        editor_peak = static_cast<long>(Median(editors));
+        bool met = game_peak <= 96 * 1024 && editor_peak <= 96 * 1024;
+        missed += met ? 0 : 1;
+        std::printf("\nPeak resident memory, headless: game %.1f MB (title, new game, the whole route), editor %.1f "
+                    "MB (3000 ticks of editing); target <= 96 MB each: %s\n",
+                    game_peak / 1024.0, editor_peak / 1024.0, Verdict(met));
+    }
+
+    // Everything with a screen.
+    std::string xvfb = Find_Program("Xvfb");
+    std::string xdotool = Find_Program("xdotool");
+    std::string game_path = options.game.empty() ? Beside_Program("bluejay") : options.game;
+    if (!options.display || xvfb.empty() || !Is_File(game_path))
+    {
+        std::printf("\nThe measures with a screen are left out (%s).\n",
+                    !options.display ? "--no-display" : (xvfb.empty() ? "no Xvfb" : "no game program"));
+    }
+    else
+    {
+        Display display = Start_Display(xvfb);
+        if (display.name.empty())
+        {
+            std::printf("\nXvfb did not start: the measures with a screen are left out.\n");
+        }
+        else
+        {
+            std::printf("\nUnder Xvfb %s, screen 1920x1080x24 (game: %s)\n", display.name.c_str(), game_path.c_str());
+            std::vector<double> first_frames;
+            for (int run = 0; run < options.runs; run++)
+                first_frames.push_back(Time_To_First_Frame(game_path, display, scratch));
+            bool met = Median(first_frames) >= 0 && Median(first_frames) <= 300.0;
+            missed += met ? 0 : 1;
+            std::printf("  process start to the first title frame: %.1f ms (slowest %.1f ms); target <= 300 ms: "
+                        "%s\n",
+                        Median(first_frames), Largest(first_frames), Verdict(met));
+
+            Child scene = Spawn({self, "--child", "display", "300"}, {"DISPLAY=" + display.name});
+            std::string figures = Finish(scene);
+            std::printf("  one Display_Scene at %.0f x %.0f, %.0f bits: %.2f ms (the stretch_blit alone %.2f ms, "
+                        "vsync alone %.2f ms)\n",
+                        Value(figures, "screen_w"), Value(figures, "screen_h"), Value(figures, "depth"),
+                        Value(figures, "scene"), Value(figures, "stretch"), Value(figures, "vsync"));
+
+            std::vector<double> editor_peaks;
+            for (int run = 0; run < 3; run++)
+                editor_peaks.push_back(static_cast<double>(Measure_Editor(game_path, display, scratch)));
+
+            bool spin = !options.spin_game.empty() && Is_File(options.spin_game);
+            std::vector<double> shares, spin_shares, server_shares, spin_server_shares, play_peaks;
+            for (int round = 0; round < options.rounds; round++)
+            {
+                Play_Measure waiting = Measure_Play(game_path, display, scratch, xdotool, options.seconds);
+                shares.push_back(waiting.share);
+                server_shares.push_back(waiting.server_share);
+                play_peaks.push_back(static_cast<double>(waiting.peak_kb));
+                if (spin)
+                {
+                    Play_Measure spinning =
+                        Measure_Play(options.spin_game, display, scratch, xdotool, options.seconds);
+                    spin_shares.push_back(spinning.share);
+                    spin_server_shares.push_back(spinning.server_share);
+                }
+            }
+            met = Median(shares) >= 0 && Median(shares) <= 0.15;
+            missed += met ? 0 : 1;
+            std::printf("  processor while playing level 0 for %.0f s (%s), %d rounds, share of one core:\n",
+                        options.seconds,
+                        xdotool.empty() ? "no xdotool: on the title over the demo"
+                                        : "Enter to start, Enter to close the message",
+                        options.rounds);
+            std::printf("    the game, resting between polls: %.1f%% (X server %.1f%%); target <= 15%%: %s\n",
+                        100.0 * Median(shares), 100.0 * Median(server_shares), Verdict(met));
+            if (spin)
+                std::printf("    the spinning build (%s): %.1f%% (X server %.1f%%)\n", options.spin_game.c_str(),
+                            100.0 * Median(spin_shares), 100.0 * Median(spin_server_shares));
+            else
+                std::printf("    the spinning build: not given (--spin-game)\n");
+            double play_peak = Median(play_peaks), editor_real = Median(editor_peaks);
+            met = play_peak > 0 && editor_real > 0 && play_peak <= 96 * 1024 && editor_real <= 96 * 1024;
+            missed += met ? 0 : 1;
+            std::printf("  peak resident memory of the real programs: game %.1f MB (after the play above), editor "
+                        "%.1f MB (3 s, idle); target <= 96 MB each: %s\n",
+                        play_peak / 1024.0, editor_real / 1024.0, Verdict(met));
+            Stop(display.server);
+        }
+    }
+
+    std::printf("\nload average %s at the end; targets missed: %d\n", Load_Average().c_str(), missed);
+    std::string remove = "rm -rf '" + scratch + "'";
+    if (std::system(remove.c_str()) != 0)
+        std::fprintf(stderr, "bluejay_bench: cannot remove %s\n", scratch.c_str());
+    return missed == 0 ? 0 : 1;
+}
+
+int Usage(const char* message)
+{
+    std::fprintf(stderr, "bluejay_bench: %s\n", message);
+    std::fprintf(stderr, "usage: bluejay_bench [--runs N] [--rounds N] [--seconds S] [--stress-ticks N] "
+                         "[--game PATH] [--spin-game PATH] [--no-display] [--write-stress-level FILE]\n");
+    return 2;
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc >= 3 && std::strcmp(argv[1], "--child") == 0)
+    {
+        std::string which = argv[2];
+        if (which == "startup")
+            return Child_Startup();
+        if (which == "game-memory")
+            return Child_Game_Memory();
+        if (which == "editor-memory")
+            return Child_Editor_Memory();
+        if (which == "display" && argc >= 4)
+            return Child_Display(std::atoi(argv[3]));
+        return Usage("unknown child run");
+    }
+
+    Options options;
+    for (int i = 1; i < argc; i++)
+    {
+        std::string option = argv[i];
+        bool has_value = i + 1 < argc;
+        if (option == "--runs" && has_value)
+            options.runs = std::max(1, std::atoi(argv[++i]));
+        else if (option == "--rounds" && has_value)
+            options.rounds = std::max(1, std::atoi(argv[++i]));
+        else if (option == "--seconds" && has_value)
+            options.seconds = std::max(1.0, std::atof(argv[++i]));
+        else if (option == "--stress-ticks" && has_value)
+            options.stress_ticks = std::max(1L, std::atol(argv[++i]));
+        else if (option == "--game" && has_value)
+            options.game = argv[++i];
+        else if (option == "--spin-game" && has_value)
+            options.spin_game = argv[++i];
+        else if (option == "--no-display")
+            options.display = false;
+        else if (option == "--write-stress-level" && has_value)
+        {
+            std::ofstream file(argv[++i]);
+            file << Stress_Level_Map();
+            return file ? 0 : 1;
+        }
+        else
+            return Usage(("bad option " + option).c_str());
+    }
+    return Run_Benchmark(options);
+}
+END_OF_MAIN()
