@@ -124,8 +124,10 @@ void Bluejay::Process(Application& application, Level& level)
         Draw(application, level);
     }
 
-    // Falling out of the bottom of the level costs a life, silently.
-    if (!Is_On_Screen(level.scroll_x, level.scroll_y, application))
+    // Falling out of the bottom of the level costs a life, silently. A hero
+    // a ghost has just pushed back is out of the old view too, but the
+    // camera jumps to it at the end of this tick.
+    if (!Is_On_Screen(level.scroll_x, level.scroll_y, application) && !level.reposition_requested)
     {
         y = Application::CANVAS_HEIGHT;
         if (!dead)

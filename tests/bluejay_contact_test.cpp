@@ -756,3 +756,42 @@ TEST_F(BluejayGhost, GhostsLeaveAHeroGoingDownAPipeAlone)
         EXPECT_EQ(Meet(seed), NOTHING) << "seed " << seed;
     }
 }
+
+// A ghost that pushes the hero far back, out of the view it was in, does not
+// cost it a life: the camera follows it there in the same tick.
+TEST(BluejayGhostPush, APushFarBackOutOfViewIsNoFall)
+{
+    Application application;
+    application.Load_Resources();
+    Level& level = *application.levels[0];
+    for (int x = 0; x < 40 * 32; x += 32)
+        Add_Platform(level, Level::GROUND, x, 192);
+    level.screens_wide = 5;
+    Bluejay* hero = Add_Character(level, new Bluejay(), 16, 168);
+    level.main_character = 0;
+    Load_Bump_Map_For_Character("data\\bump_maps\\bluejay.map", level.characters, 0);
+    Test_Character* ghost = Add_Character(level, new Test_Character(Level::GHOST, Application::GHOST_BM), 0, 0);
+    ghost->bump_maps[0] = Box(1, 1, 6, 6);
+    hero->x = 1000;
+    hero->state = Bluejay::IDLE;
+    level.starting = false;
+    level.scroll_x = 1000 - 128;
+    // Find a seed whose first draw pushes the hero back to its start.
+    unsigned seed = 1;
+    for (;; seed++)
+    {
+        std::srand(seed);
+        if (std::rand() % 3 == 0 && std::rand() % ((1000 - 16) / 4) < 8)
+            break;
+    }
+    std::srand(seed);
+    ghost->x = hero->x + 16; // touching the hero's body from the right
+    ghost->y = hero->y - 4;
+    application.signals = 0;
+    int lives = hero->lives;
+    level.Process(application);
+    EXPECT_LT(hero->x, 60);
+    EXPECT_FALSE(hero->dead);
+    EXPECT_EQ(hero->lives, lives);
+    EXPECT_TRUE(hero->Is_On_Screen(level.scroll_x, level.scroll_y, application));
+}
