@@ -1,6 +1,6 @@
 // The benchmark: how fast and how lean this build of the game is, in one run.
 //
-//   bluejay_bench [--runs N] [--rounds N] [--seconds S] [--stress-ticks N]
+//   bluejay_bench [--runs N] [--rounds N] [--seconds S] [--demo-ticks N] [--stress-ticks N]
 //                 [--game PATH] [--spin-game PATH] [--no-display]
 //                 [--write-stress-level FILE]
 //
@@ -25,6 +25,7 @@
 // --rounds N      rounds of the processor measure, each game in turn
 //                 (default 3)
 // --seconds S     seconds each game is measured in a round (default 20)
+// --demo-ticks N  ticks of each level with the demo's input (default 1500)
 // --stress-ticks N ticks of each run on the stress level (default 600)
 // --game PATH     the game to start (default: bluejay beside this program)
 // --spin-game PATH the game built with the spinning tick wait
@@ -497,8 +498,9 @@ std::map<int, Tick_Times> Play_Demo_Input(const std::vector<int>& campaign, cons
 constexpr int STRESS_SCREENS = 50;
 constexpr int STRESS_PLATFORMS = Level::MAX_PLATFORMS;
 constexpr int STRESS_CHARACTERS = Level::MAX_CHARACTERS;
-// Characters dropped on the first screen and a half, around the hero.
-constexpr int STRESS_CROWD = 600;
+// Characters dropped on the first two screens, around the hero: about one
+// for every cell of the editor's 16-pixel grid on the screen.
+constexpr int STRESS_CROWD = 1000;
 
 // The map of the stress level, in the form of the level files: one hero,
 // every other kind of character in turn (never a message marker, which
@@ -911,6 +913,7 @@ struct Options
     int rounds = 3;
     double seconds = 20.0;
     long stress_ticks = 600;
+    long demo_ticks = 1500;
     std::string game;
     std::string spin_game;
     bool display = true;
@@ -999,14 +1002,16 @@ int Run_Benchmark(const Options& options)
     for (int run = 0; run < options.runs; run++)
         route_runs.push_back(Play_Route(route, ending));
     for (int run = 0; run < options.runs; run++)
-        demo_runs.push_back(Play_Demo_Input(campaign, demo, 1500));
+        demo_runs.push_back(Play_Demo_Input(campaign, demo, options.demo_ticks));
     std::printf("\ncampaign levels present: %zu (0 to 23 looked for)\n", campaign.size());
     Print_Level_Table(("The route script (tools/movies/route.txt, " + std::to_string(route.size()) +
                        " ticks; it ended at " + ending + "), split by level:")
                           .c_str(),
                       route_runs, campaign, missed);
-    Print_Level_Table("The demo's input (data/movie/movie.dat, repeated), 1500 ticks on each level:", demo_runs,
-                      campaign, missed);
+    Print_Level_Table(("The demo's input (data/movie/movie.dat, repeated), " + std::to_string(options.demo_ticks) +
+                       " ticks on each level:")
+                          .c_str(),
+                      demo_runs, campaign, missed);
 
     // The stress level.
     std::string map_path = scratch + "/stress.map";
@@ -1185,7 +1190,7 @@ int Run_Benchmark(const Options& options)
 int Usage(const char* message)
 {
     std::fprintf(stderr, "bluejay_bench: %s\n", message);
-    std::fprintf(stderr, "usage: bluejay_bench [--runs N] [--rounds N] [--seconds S] [--stress-ticks N] "
+    std::fprintf(stderr, "usage: bluejay_bench [--runs N] [--rounds N] [--seconds S] [--demo-ticks N] [--stress-ticks N] "
                          "[--game PATH] [--spin-game PATH] [--no-display] [--write-stress-level FILE]\n");
     return 2;
 }
@@ -1218,6 +1223,8 @@ int main(int argc, char* argv[])
             options.rounds = std::max(1, std::atoi(argv[++i]));
         else if (option == "--seconds" && has_value)
             options.seconds = std::max(1.0, std::atof(argv[++i]));
+        else if (option == "--demo-ticks" && has_value)
+            options.demo_ticks = std::max(1L, std::atol(argv[++i]));
         else if (option == "--stress-ticks" && has_value)
             options.stress_ticks = std::max(1L, std::atol(argv[++i]));
         else if (option == "--game" && has_value)
