@@ -311,8 +311,11 @@ void Application::Display_Scene()
     // Without a graphics mode (headless runs) there is no screen to show.
     if (screen == nullptr || canvas == nullptr)
         return;
+    // No wait for a retrace: in a window the library only counts pretend
+    // retraces on its timer thread, which wakes with the 30 ms tick timer,
+    // so the wait lasted until the next tick (about 28 ms of the 30) and
+    // every frame came a tick late.
     acquire_screen();
-    vsync();
     stretch_blit(canvas, screen, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, 0, 0, SCREEN_W, SCREEN_H);
     release_screen();
 }
