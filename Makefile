@@ -53,7 +53,7 @@ soak: packages
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DBLUEJAY_SANITIZE=ON
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target bluejay_soak
 	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/leak_suppressions.txt \
-	  UBSAN_OPTIONS=print_stacktrace=1 ./$(SANITIZE_BUILD)/bluejay_soak --ticks $(SOAK_TICKS)
+	  UBSAN_OPTIONS=print_stacktrace=1 ./$(SANITIZE_BUILD)/bluejay_soak --ticks $(SOAK_TICKS) --jobs $(JOBS)
 
 # Regenerate every picture, tune and sound from the sources in tools/.
 assets:

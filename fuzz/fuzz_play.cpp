@@ -144,10 +144,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (game.current_level != level_before)
             FUZZ_CHECK(level.Hero() != nullptr);
         Check_Camera(level);
-        // A living hero going down a pipe never sinks past its top (one
-        // that gives up its life on the way falls like any dying hero).
+        // A living hero going down a pipe never sinks more than one step
+        // past its top, on a pipe off the 4-pixel grid (one that gives up
+        // its life on the way falls like any dying hero, and the demo's
+        // hero stays inside a pipe that led to another level).
         if (Bluejay* hero = level.Hero())
-            FUZZ_CHECK(hero->state != Bluejay::GOING_DOWN_PIPE || hero->strength <= 0 || hero->y <= hero->pipe_y);
+            FUZZ_CHECK(hero->state != Bluejay::GOING_DOWN_PIPE || hero->strength <= 0 || hero->went_down_pipe ||
+                       hero->y < hero->pipe_y + 4);
         if (game.quit || game.game_complete)
             break;
         if (game.game_over && ++after_game_over > TICKS_AFTER_GAME_OVER)

@@ -366,7 +366,8 @@ void Bluejay::Meet_Ghost(Level& level)
             x = start_x + 4 * (std::rand() % cells);
         else
             x = start_x;
-        level.reposition_requested = true;
+        if (level.Hero() == this)
+            level.reposition_requested = true;
         break;
     }
     case 1:
@@ -528,32 +529,35 @@ void Bluejay::Apply_Corners(Contacts& contacts)
 
 void Bluejay::Move(Level& level, const Contacts& contacts)
 {
+    int step_x = 0;
+    int step_y = 0;
     if (state != IDLE && state != GOING_DOWN_PIPE)
     {
         if (x_direction == 1 && !contacts.blocked_right)
-        {
-            x += 4;
-            level.scroll_x_requested = true;
-            level.scroll_x_step = 1;
-        }
+            step_x = 1;
         if (x_direction == -1 && !contacts.blocked_left)
-        {
-            x -= 4;
-            level.scroll_x_requested = true;
-            level.scroll_x_step = -1;
-        }
+            step_x = -1;
     }
     if (y_direction == 1 && !contacts.on_ground)
-    {
-        y += 4;
-        level.scroll_y_requested = true;
-        level.scroll_y_step = 1;
-    }
+        step_y = 1;
     if (y_direction == -1 && !contacts.head_blocked)
+        step_y = -1;
+    x += 4 * step_x;
+    y += 4 * step_y;
+
+    // The camera follows the level's hero only: a map with a second blue
+    // jay must not drag the view away from the one the player watches.
+    if (level.Hero() != this)
+        return;
+    if (step_x != 0)
     {
-        y -= 4;
+        level.scroll_x_requested = true;
+        level.scroll_x_step = step_x;
+    }
+    if (step_y != 0)
+    {
         level.scroll_y_requested = true;
-        level.scroll_y_step = -1;
+        level.scroll_y_step = step_y;
     }
 }
 

@@ -476,6 +476,31 @@ TEST_F(RobustGame, ABackgroundAndMusicOutsideTheTablesPlaySafely)
     }
 }
 
+TEST_F(RobustGame, ASecondBlueJayDoesNotMoveTheCamera)
+{
+    // The last blue jay of a map is the hero; an earlier one still flies
+    // about, but the camera stays on the hero.
+    std::vector<Entry> platforms = Ground(0, 1000);
+    platforms.push_back({Level::LEDGE, 592, 64});
+    platforms.push_back({Level::BROWN_BLOCK, 0, -100});
+    Level& level = Load(0, Join(Map_Words(0, 0, {{Level::BLUEJAY, 500, 0}, {Level::BLUEJAY, 600, 40}}, platforms,
+                                          Pointers(0))));
+    ASSERT_EQ(level.main_character, 1);
+    Play(0);
+    Play_Tick();
+    ASSERT_EQ(level.scroll_x, 600 - 128);
+    ASSERT_EQ(level.scroll_y, 40 - 112);
+    Character* twin = level.characters[0];
+    for (int tick = 0; tick < 30; tick++)
+    {
+        Play_Tick();
+        EXPECT_EQ(level.scroll_x, 600 - 128) << "tick " << tick;
+        EXPECT_EQ(level.scroll_y, 40 - 112) << "tick " << tick;
+    }
+    EXPECT_NE(twin->x, 500);
+    EXPECT_EQ(level.Hero()->x, 600);
+}
+
 // ---------------------------------------------------------------------------
 // Unknown type codes: play drops them, the editor keeps them, shows them with
 // a placeholder picture and saves them as they were.

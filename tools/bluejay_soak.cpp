@@ -6,7 +6,7 @@
 // reported as a finding and the other runs go on.
 //
 //   bluejay_soak [--ticks N] [--seed S] [--levels 0,1,119] [--no-play]
-//                [--no-editor] [--hang-seconds T]
+//                [--no-editor] [--hang-seconds T] [--jobs J] [--keep-scratch]
 //
 // --ticks N         ticks for each level and for the editor (default 10000)
 // --seed S          seed of the random keys and of the game (default 1); the
@@ -15,6 +15,8 @@
 // --no-play, --no-editor   leave out the play or the editor runs
 // --hang-seconds T  a run that makes no progress for T seconds is a hang
 //                   (default 120)
+// --jobs J          runs at a time, each in its own process (default 1)
+// --keep-scratch    keep the editor's scratch copy of the levels
 //
 // One line per run and a total; the exit status is 1 when anything was
 // found. Built with the sanitizers (`make soak`), their reports count.
@@ -26,6 +28,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <poll.h>
 #include <random>
 #include <set>
@@ -52,6 +55,8 @@ struct Options
     bool play = true;
     bool editor = true;
     int hang_seconds = 120;
+    int jobs = 1;
+    bool keep_scratch = false;
 };
 
 // What a run tells its watcher: progress lines while it runs, then one
@@ -267,8 +272,11 @@ void Check_Play(Application& game, Report& report, long tick, int level_before)
     long long top_y = -static_cast<long long>(level.screens_high - 1) * Application::CANVAS_HEIGHT;
     if (level.scroll_x < 0 || level.scroll_x > last_x || level.scroll_y > 0 || level.scroll_y < top_y)
         report.Finding("tick " + std::to_string(tick) + ": camera at " + std::to_string(level.scroll_x) + ", " +
-                       std::to_string(level.scroll_y) + " outside level " + std::to_string(game.current_level));
-    if (hero->state == Bluejay::GOING_DOWN_PIPE && hero->strength > 0 && hero->y > hero->pipe_y)
+                       std::to_string(level.scroll_y) + " outside level " + std::to_string(game.current_level) +
+                       " (" + std::to_string(level.screens_wide) + " x " + std::to_string(level.screens_high) +
+                       " screens), hero at " + std::to_string(hero->x) + ", " + std::to_string(hero->y) +
+                       ", state " + std::to_string(hero->state) + ", strength " + std::to_string(hero->strength));
+    if (hero->state == Bluejay::GOING_DOWN_PIPE && hero->strength > 0 && !hero->went_down_pipe && hero->y >= hero->pipe_y + 4)
         report.Finding("tick " + std::to_string(tick) + ": the hero sank below its pipe");
 }
 
@@ -480,29 +488,42 @@ void Soak_Editor(const Options& options, const std::string& project, Report& rep
     report.Summary(summary);
     application = nullptr;
     delete game;
-    if (chdir(project.c_str()) == 0)
+    if (chdir(project.c_str()) == 0 && !options.keep_scratch)
         std::filesystem::remove_all(scratch);
+    else
+        report.Summary(summary + std::string("; the edited levels are in ") + scratch);
 }
 
 struct Outcome
 {
+    std::string name;
     std::string summary;
     std::vector<std::string> findings;
     long progress = 0;
 };
 
-// Runs one job in a child, watches it for progress and reads its report and
-// its error output.
-template <typename Job> Outcome Watch(const Options& options, Job job)
+// One job running in a child process, watched through a pipe for its
+// progress and report, with its error output going to a file.
+struct Run
 {
     Outcome outcome;
+    pid_t child = -1;
+    int input = -1;
+    std::string pending;
+    std::string error_name;
+    std::chrono::steady_clock::time_point last_news;
+    bool hung = false;
+};
+
+template <typename Job> bool Start_Run(Run& run, Job job)
+{
     int pipe_ends[2];
     char error_name[] = "/tmp/bluejay_soak_stderr_XXXXXX";
     int error_file = mkstemp(error_name);
-    if (pipe(pipe_ends) != 0 || error_file < 0)
+    if (error_file < 0 || pipe(pipe_ends) != 0)
     {
-        outcome.findings.push_back("cannot start the run");
-        return outcome;
+        run.outcome.findings.push_back("cannot start the run");
+        return false;
     }
     std::fflush(nullptr);
     pid_t child = fork();
@@ -516,60 +537,57 @@ template <typename Job> Outcome Watch(const Options& options, Job job)
         _exit(report.findings > 0 ? 1 : 0);
     }
     close(pipe_ends[1]);
+    close(error_file);
+    run.child = child;
+    run.input = pipe_ends[0];
+    run.error_name = error_name;
+    run.last_news = std::chrono::steady_clock::now();
+    return child > 0;
+}
 
-    bool hung = false;
-    std::string pending;
-    for (;;)
+// Reads what a run has written; false once it has closed its end.
+bool Read_Run(Run& run)
+{
+    char buffer[4096];
+    ssize_t got = read(run.input, buffer, sizeof(buffer));
+    if (got < 0 && errno == EINTR)
+        return true;
+    if (got <= 0)
+        return false;
+    run.last_news = std::chrono::steady_clock::now();
+    run.pending.append(buffer, static_cast<size_t>(got));
+    std::string::size_type end;
+    while ((end = run.pending.find('\n')) != std::string::npos)
     {
-        struct pollfd watch = {pipe_ends[0], POLLIN, 0};
-        int ready = poll(&watch, 1, options.hang_seconds * 1000);
-        if (ready == 0)
-        {
-            hung = true;
-            kill(child, SIGKILL);
-            break;
-        }
-        if (ready < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            break;
-        }
-        char buffer[4096];
-        ssize_t got = read(pipe_ends[0], buffer, sizeof(buffer));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        pending.append(buffer, static_cast<size_t>(got));
-        std::string::size_type end;
-        while ((end = pending.find('\n')) != std::string::npos)
-        {
-            std::string line = pending.substr(0, end);
-            pending.erase(0, end + 1);
-            if (line.rfind("progress ", 0) == 0)
-                outcome.progress = std::atol(line.c_str() + 9);
-            else if (line.rfind("finding ", 0) == 0)
-                outcome.findings.push_back(line.substr(8));
-            else if (line.rfind("summary ", 0) == 0)
-                outcome.summary = line.substr(8);
-        }
+        std::string line = run.pending.substr(0, end);
+        run.pending.erase(0, end + 1);
+        if (line.rfind("progress ", 0) == 0)
+            run.outcome.progress = std::atol(line.c_str() + 9);
+        else if (line.rfind("finding ", 0) == 0)
+            run.outcome.findings.push_back(line.substr(8));
+        else if (line.rfind("summary ", 0) == 0)
+            run.outcome.summary = line.substr(8);
     }
-    close(pipe_ends[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (hung)
-        outcome.findings.push_back("hang: no progress for " + std::to_string(options.hang_seconds) + " s after " +
-                                   std::to_string(outcome.progress) + " ticks");
-    else if (WIFSIGNALED(status))
-        outcome.findings.push_back("crash: signal " + std::to_string(WTERMSIG(status)) + " after " +
-                                   std::to_string(outcome.progress) + " ticks");
-    else if (WIFEXITED(status) && WEXITSTATUS(status) != 0 && outcome.findings.empty())
-        outcome.findings.push_back("exit status " + std::to_string(WEXITSTATUS(status)) + " after " +
-                                   std::to_string(outcome.progress) + " ticks");
+    return true;
+}
 
-    // Sanitizer reports and anything else written to the error output.
-    std::ifstream errors(error_name);
+// Waits for the child, then adds a crash, a hang and any sanitizer report
+// to the findings.
+void Finish_Run(Run& run, const Options& options)
+{
+    close(run.input);
+    int status = 0;
+    waitpid(run.child, &status, 0);
+    Outcome& outcome = run.outcome;
+    std::string after = " after " + std::to_string(outcome.progress) + " ticks";
+    if (run.hung)
+        outcome.findings.push_back("hang: no progress for " + std::to_string(options.hang_seconds) + " s" + after);
+    else if (WIFSIGNALED(status))
+        outcome.findings.push_back("crash: signal " + std::to_string(WTERMSIG(status)) + after);
+    else if (WIFEXITED(status) && WEXITSTATUS(status) != 0 && outcome.findings.empty())
+        outcome.findings.push_back("exit status " + std::to_string(WEXITSTATUS(status)) + after);
+
+    std::ifstream errors(run.error_name);
     std::string error_line;
     int shown = 0;
     bool reported = false;
@@ -584,11 +602,59 @@ template <typename Job> Outcome Watch(const Options& options, Job job)
             shown++;
         }
     }
-    if (reported && shown == 0)
-        outcome.findings.push_back("sanitizer report");
-    close(error_file);
-    unlink(error_name);
-    return outcome;
+    unlink(run.error_name.c_str());
+}
+
+// Runs the jobs, at most `jobs` at a time, and hands each outcome to show
+// as its run ends.
+template <typename Show>
+void Run_All(const Options& options, int jobs, std::vector<std::pair<std::string, std::function<void(Report&)>>>& work,
+             Show show)
+{
+    std::vector<Run> running;
+    size_t next = 0;
+    while (next < work.size() || !running.empty())
+    {
+        while (next < work.size() && static_cast<int>(running.size()) < jobs)
+        {
+            Run run;
+            run.outcome.name = work[next].first;
+            if (Start_Run(run, work[next].second))
+                running.push_back(run);
+            else
+                show(run.outcome);
+            next++;
+        }
+        std::vector<struct pollfd> watch;
+        for (const Run& run : running)
+            watch.push_back({run.input, POLLIN, 0});
+        int ready = poll(watch.data(), watch.size(), 1000);
+        if (ready < 0 && errno != EINTR)
+            break;
+        auto now = std::chrono::steady_clock::now();
+        for (size_t i = 0; i < running.size();)
+        {
+            Run& run = running[i];
+            bool open = true;
+            if (ready > 0 && (watch[i].revents & (POLLIN | POLLHUP | POLLERR)))
+                open = Read_Run(run);
+            if (open && now - run.last_news > std::chrono::seconds(options.hang_seconds))
+            {
+                run.hung = true;
+                kill(run.child, SIGKILL);
+                open = false;
+            }
+            if (open)
+            {
+                i++;
+                continue;
+            }
+            Finish_Run(run, options);
+            show(run.outcome);
+            running.erase(running.begin() + static_cast<long>(i));
+            watch.erase(watch.begin() + static_cast<long>(i));
+        }
+    }
 }
 
 bool Parse_Number(const char* text, long& value)
@@ -603,7 +669,7 @@ int Usage(const char* message)
 {
     std::fprintf(stderr, "bluejay_soak: %s\n", message);
     std::fprintf(stderr, "usage: bluejay_soak [--ticks N] [--seed S] [--levels 0,1,119] [--no-play] [--no-editor] "
-                         "[--hang-seconds T]\n");
+                         "[--hang-seconds T] [--jobs J] [--keep-scratch]\n");
     return 2;
 }
 } // namespace
@@ -622,6 +688,8 @@ int main(int argc, char* argv[])
             options.seed = static_cast<unsigned>(number), i++;
         else if (option == "--hang-seconds" && has_value && Parse_Number(argv[i + 1], number) && number > 0)
             options.hang_seconds = static_cast<int>(number), i++;
+        else if (option == "--jobs" && has_value && Parse_Number(argv[i + 1], number) && number > 0 && number <= 64)
+            options.jobs = static_cast<int>(number), i++;
         else if (option == "--levels" && has_value)
         {
             std::stringstream list(argv[++i]);
@@ -637,6 +705,8 @@ int main(int argc, char* argv[])
             options.play = false;
         else if (option == "--no-editor")
             options.editor = false;
+        else if (option == "--keep-scratch")
+            options.keep_scratch = true;
         else
             return Usage(("bad option " + option).c_str());
     }
@@ -653,30 +723,25 @@ int main(int argc, char* argv[])
 
     long total_ticks = 0;
     int findings = 0;
-    auto show = [&](const std::string& name, const Outcome& outcome) {
-        std::printf("%-9s %s: %s\n", name.c_str(), outcome.summary.empty() ? "(no summary)" : outcome.summary.c_str(),
+    auto show = [&](const Outcome& outcome) {
+        std::printf("%-9s %s: %s\n", outcome.name.c_str(),
+                    outcome.summary.empty() ? "(no summary)" : outcome.summary.c_str(),
                     outcome.findings.empty() ? "ok" : "FOUND");
         for (const std::string& finding : outcome.findings)
             std::printf("          %s\n", finding.c_str());
         std::fflush(stdout);
         findings += static_cast<int>(outcome.findings.size());
-    };
-    auto start = std::chrono::steady_clock::now();
-    if (options.play)
-    {
-        for (int number : options.levels)
-        {
-            Outcome outcome = Watch(options, [&](Report& report) { Soak_Level(options, number, report); });
-            total_ticks += outcome.progress;
-            show("level " + std::to_string(number), outcome);
-        }
-    }
-    if (options.editor)
-    {
-        Outcome outcome = Watch(options, [&](Report& report) { Soak_Editor(options, project, report); });
         total_ticks += outcome.progress;
-        show("editor", outcome);
-    }
+    };
+    std::vector<std::pair<std::string, std::function<void(Report&)>>> work;
+    if (options.editor)
+        work.emplace_back("editor", [&](Report& report) { Soak_Editor(options, project, report); });
+    if (options.play)
+        for (int number : options.levels)
+            work.emplace_back("level " + std::to_string(number),
+                              [&options, number](Report& report) { Soak_Level(options, number, report); });
+    auto start = std::chrono::steady_clock::now();
+    Run_All(options, options.jobs, work, show);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("total: %ld ticks in %.0f s, %d findings\n", total_ticks, seconds, findings);
     return findings > 0 ? 1 : 0;
