@@ -80,3 +80,11 @@ bench: build
 	cmake -S . -B $(SPIN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLUEJAY_TESTS=OFF -DBLUEJAY_SPIN_WAIT=ON
 	cmake --build $(SPIN_BUILD) -j $(JOBS)
 	./$(BUILD)/bluejay_bench --spin-game $(SPIN_BUILD)/bluejay $(BENCH_OPTIONS)
+
+# Installs the game under PREFIX: the program (bin/bluejay, `bluejay -edit`
+# for the editor), its data, the music's patch set, a desktop entry with its
+# icons and the manual page. DESTDIR stages the files elsewhere.
+PREFIX ?= /usr/local
+.PHONY: install
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
