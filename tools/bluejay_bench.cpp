@@ -195,10 +195,10 @@ struct Child
 };
 
 // Starts a program with extra environment variables; its standard output
-// comes back through a pipe, its standard error goes to /dev/null unless
-// keep_errors.
+// comes back through a pipe, its standard error goes to the file errors
+// (or to /dev/null).
 Child Spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
-            bool keep_errors = false)
+            const std::string& errors = "")
 {
     Child child;
     int pipe_ends[2];
@@ -212,12 +212,10 @@ Child Spawn(const std::vector<std::string>& arguments, const std::vector<std::st
         dup2(pipe_ends[1], STDOUT_FILENO);
         close(pipe_ends[0]);
         close(pipe_ends[1]);
-        if (!keep_errors)
-        {
-            int null = open("/dev/null", O_WRONLY);
-            if (null >= 0)
-                dup2(null, STDERR_FILENO);
-        }
+        int error_file = errors.empty() ? open("/dev/null", O_WRONLY)
+                                        : open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (error_file >= 0)
+            dup2(error_file, STDERR_FILENO);
         for (const std::string& variable : environment)
             putenv(strdup(variable.c_str()));
         std::vector<char*> argv;
@@ -870,8 +868,9 @@ Play_Measure Measure_Play(const std::string& game_path, const Display& display, 
                           const std::string& xdotool, double seconds)
 {
     Play_Measure measure;
-    Child game = Spawn({game_path}, Game_Environment(display, scratch), true);
-    // Its standard error carries the screen report; read it later.
+    // Its standard error carries its own line about the screen and sound.
+    std::string errors = scratch + "/game_errors.txt";
+    Child game = Spawn({game_path}, Game_Environment(display, scratch), errors);
     usleep(1500000);
     Press_Enter(xdotool, display);
     usleep(1000000);
@@ -890,6 +889,11 @@ Play_Measure Measure_Play(const std::string& game_path, const Display& display, 
         measure.server_share = (server_end - server_start) / wall;
     measure.peak_kb = Status_Kilobytes(Read_Text_File("/proc/" + std::to_string(game.pid) + "/status"), "VmHWM:");
     Stop(game);
+    std::istringstream lines(Read_Text_File(errors));
+    std::string line;
+    while (std::getline(lines, line))
+        if (line.compare(0, 7, "Screen ") == 0)
+            measure.report = line;
     return measure;
 }
 
@@ -1142,12 +1146,14 @@ int Run_Benchmark(const Options& options)
 
             bool spin = !options.spin_game.empty() && Is_File(options.spin_game);
             std::vector<double> shares, spin_shares, server_shares, spin_server_shares, play_peaks;
+            std::string report;
             for (int round = 0; round < options.rounds; round++)
             {
                 Play_Measure waiting = Measure_Play(game_path, display, scratch, xdotool, options.seconds);
                 shares.push_back(waiting.share);
                 server_shares.push_back(waiting.server_share);
                 play_peaks.push_back(static_cast<double>(waiting.peak_kb));
+                report = waiting.report;
                 if (spin)
                 {
                     Play_Measure spinning =
@@ -1163,6 +1169,8 @@ int Run_Benchmark(const Options& options)
                         xdotool.empty() ? "no xdotool: on the title over the demo"
                                         : "Enter to start, Enter to close the message",
                         options.rounds);
+            if (!report.empty())
+                std::printf("    (the game says: %s)\n", report.c_str());
             std::printf("    the game, resting between polls: %.1f%% (X server %.1f%%); target <= 15%%: %s\n",
                         100.0 * Median(shares), 100.0 * Median(server_shares), Verdict(met));
             if (spin)
