@@ -37,10 +37,11 @@ struct Bench_Result
     int status = -1;
 };
 
-Bench_Result Run_Bench(const std::string& arguments)
+// Runs the benchmark in the project folder, or in another one.
+Bench_Result Run_Bench(const std::string& arguments, const std::string& folder = ".")
 {
     Bench_Result run;
-    std::string command = "'" + Bench_Path() + "' " + arguments + " 2>/dev/null";
+    std::string command = "cd '" + folder + "' && '" + Bench_Path() + "' " + arguments + " 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
         return run;
@@ -174,32 +175,6 @@ TEST_F(BenchStressLevelTest, PlaysOnWithTheCrowdOnScreen)
     EXPECT_GE(most_on_screen, 100);
 }
 
-TEST(BenchReportTest, NamesEveryCampaignLevelAndEveryMeasure)
-{
-    Bench_Result run = Run_Bench("--runs 1 --demo-ticks 30 --stress-ticks 10 --no-display");
-    // Missing a target is a finding of the report, not a failure of the run.
-    EXPECT_TRUE(run.status == 0 || run.status == 1) << run.output;
-    const std::string& output = run.output;
-    for (const char* heading :
-         {"The route script", "The demo's input", "The stress level: 5000 platforms over 50 screens, 2000 characters",
-          "Rebuild_Levels:", "Headless start-up", "Peak resident memory, headless", "left out (--no-display)",
-          "targets missed:", "load average"})
-        EXPECT_NE(output.find(heading), std::string::npos) << heading << "\n" << output;
-    // Each campaign level has a row in both tables.
-    for (int number = 0; number <= Application::ENDING_MESSAGE; number++)
-    {
-        char path[Application::MAX_PATH_LENGTH];
-        Make_Level_Path(path, number);
-        if (access(path, F_OK) != 0)
-            continue;
-        char row[16];
-        std::snprintf(row, sizeof(row), "\n  %5d  ", number);
-        size_t first = output.find(row);
-        ASSERT_NE(first, std::string::npos) << "level " << number << "\n" << output;
-        EXPECT_NE(output.find(row, first + 1), std::string::npos) << "level " << number << "\n" << output;
-    }
-}
-
 TEST(BenchReportTest, RefusesAnUnknownOption)
 {
     EXPECT_EQ(Run_Bench("--no-such-option").status, 2);
@@ -227,4 +202,126 @@ TEST(FirstFrameProbeTest, StopsAfterTheFirstTitleFrame)
     EXPECT_FALSE(game.quit);
     EXPECT_EQ(game.signal_buffer_position, game.signal_buffer_length > 0 ? 1 : 0);
     EXPECT_FALSE(timing_signal);
+}
+
+namespace
+{
+// Every file below a folder with its contents, to see that a run wrote
+// nothing there.
+std::string Snapshot(const std::string& folder)
+{
+    std::string all;
+    std::string command = "find '" + folder + "' -type f | sort";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return all;
+    char line[4096];
+    while (std::fgets(line, sizeof(line), pipe) != nullptr)
+    {
+        std::string path(line);
+        path.erase(path.find_last_not_of('\n') + 1);
+        all += path + "\n" + Read_File(path);
+    }
+    pclose(pipe);
+    return all;
+}
+
+// A project folder of its own: the game's pictures, sounds, shapes,
+// messages and tools shared, a copy of the levels and the movie, which a
+// run could write.
+std::string Scratch_Project(const Temporary_Directory& directory)
+{
+    char here[4096];
+    if (getcwd(here, sizeof(here)) == nullptr)
+        return "";
+    std::string project = directory.Path("project");
+    std::string command = "mkdir -p '" + project + "/data' && ln -s '" + here + "/tools' '" + project +
+                          "/tools' && cp -r data/levels data/movie '" + project + "/data/'";
+    for (const char* shared : {"graphics", "bump_maps", "sounds", "messages"})
+        command += std::string(" && ln -s '") + here + "/data/" + shared + "' '" + project + "/data/" + shared + "'";
+    return std::system(command.c_str()) == 0 ? project : "";
+}
+} // namespace
+
+// The runs the benchmark makes in fresh processes report their figures.
+TEST(BenchChildTest, StartUpReportsEveryStage)
+{
+    Bench_Result run = Run_Bench("--child startup");
+    EXPECT_EQ(run.status, 0);
+    for (const char* stage : {"to_main=", "library=", "construct=", "resources=", "game_data=", "start_title=",
+                              "first_tick=", "total="})
+        EXPECT_NE(run.output.find(stage), std::string::npos) << stage << "\n" << run.output;
+}
+
+TEST(BenchChildTest, TheEditorsMemoryRunSavesNothing)
+{
+    Temporary_Directory directory;
+    std::string project = Scratch_Project(directory);
+    ASSERT_FALSE(project.empty());
+    std::string levels = Snapshot(project + "/data/levels");
+    ASSERT_FALSE(levels.empty());
+    Bench_Result run = Run_Bench("--child editor-memory", project);
+    EXPECT_EQ(run.status, 0);
+    ASSERT_NE(run.output.find("peak_kb="), std::string::npos) << run.output;
+    EXPECT_GT(std::atol(run.output.c_str() + run.output.find('=') + 1), 1000L);
+    EXPECT_EQ(Snapshot(project + "/data/levels"), levels);
+}
+
+TEST(BenchChildTest, TheGamesMemoryRunPlaysTheRouteAndSavesNothing)
+{
+    Temporary_Directory directory;
+    std::string project = Scratch_Project(directory);
+    ASSERT_FALSE(project.empty());
+    std::string movie = Snapshot(project + "/data/movie");
+    std::string levels = Snapshot(project + "/data/levels");
+    Bench_Result run = Run_Bench("--child game-memory", project);
+    EXPECT_EQ(run.status, 0);
+    ASSERT_NE(run.output.find("peak_kb="), std::string::npos) << run.output;
+    EXPECT_GT(std::atol(run.output.c_str() + run.output.find('=') + 1), 1000L);
+    EXPECT_EQ(Snapshot(project + "/data/movie"), movie);
+    EXPECT_EQ(Snapshot(project + "/data/levels"), levels);
+}
+
+TEST(BenchChildTest, AnUnknownRunIsRefused)
+{
+    EXPECT_EQ(Run_Bench("--child no-such-run").status, 2);
+}
+
+// The tick wait of the game (not the spinning one of the measuring build):
+// a period that has already come is taken at once, and only once.
+TEST(TickWaitTest, TakesAPeriodThatHasComeAtOnce)
+{
+    timing_signal = true;
+    Application::Wait_For_Tick();
+    EXPECT_FALSE(timing_signal);
+}
+
+TEST(BenchReportTest, NamesEveryCampaignLevelAndEveryMeasure)
+{
+    // In a copy of the project, so that the levels do not change under it.
+    Temporary_Directory directory;
+    std::string project = Scratch_Project(directory);
+    ASSERT_FALSE(project.empty());
+    Bench_Result run = Run_Bench("--runs 1 --demo-ticks 30 --stress-ticks 10 --no-display", project);
+    // Missing a target is a finding of the report, not a failure of the run.
+    EXPECT_TRUE(run.status == 0 || run.status == 1) << run.output;
+    const std::string& output = run.output;
+    for (const char* heading :
+         {"The route script", "The demo's input", "The stress level: 5000 platforms over 50 screens, 2000 characters",
+          "Rebuild_Levels:", "Headless start-up", "Peak resident memory, headless", "left out (--no-display)",
+          "targets missed:", "load average"})
+        EXPECT_NE(output.find(heading), std::string::npos) << heading << "\n" << output;
+    // Each campaign level has a row in both tables.
+    for (int number = 0; number <= Application::ENDING_MESSAGE; number++)
+    {
+        char path[Application::MAX_PATH_LENGTH];
+        Make_Level_Path(path, number);
+        if (access((project + "/" + path).c_str(), F_OK) != 0)
+            continue;
+        char row[16];
+        std::snprintf(row, sizeof(row), "\n  %5d  ", number);
+        size_t first = output.find(row);
+        ASSERT_NE(first, std::string::npos) << "level " << number << "\n" << output;
+        EXPECT_NE(output.find(row, first + 1), std::string::npos) << "level " << number << "\n" << output;
+    }
 }
