@@ -23,35 +23,12 @@
 namespace
 {
 // Ground tiles lie at y = 192; a 16-pixel fly resting on them is at y = 176.
-constexpr int GROUND_Y = 192;
 constexpr int STANDING_Y = 168;
 } // namespace
 
-class InsectsTest : public testing::Test
+class InsectsTest : public Creature_Fixture
 {
 protected:
-    Application application;
-    Level& level = *application.levels[0];
-    Bluejay* hero = nullptr;
-    Temporary_Directory directory;
-    int blank = 0;
-
-    void SetUp() override
-    {
-        application.Load_Resources();
-        ASSERT_STREQ(application.missing_resource, "");
-        application.current_level = 0;
-        blank = makecol(1, 2, 3);
-        clear_to_color(application.canvas, blank);
-    }
-
-    template <typename T> T* Place(T* creature, int x, int y, const char* shape)
-    {
-        Add_Character(level, creature, x, y);
-        Load_Bump_Map_For_Character(shape, level.characters, level.number_of_characters - 1);
-        return creature;
-    }
-
     Fly* Flying(int x, int y, bool hunting)
     {
         Fly* fly = Place(new Fly(), x, y, "data\\bump_maps\\fly.map");
@@ -64,48 +41,6 @@ protected:
     Super_Mosquito* Boss(int x, int y)
     {
         return Place(new Super_Mosquito(), x, y, "data\\bump_maps\\super_mosquito.map");
-    }
-
-    Bluejay* Place_Hero(int x, int y) { return hero = Add_Hero(level, x, y); }
-
-    void Ground(int first_x, int last_x, int y = GROUND_Y) { Add_Ground(level, first_x, last_x, y); }
-
-    // A level read from a map file: characters and platforms as "type x y"
-    // lines.
-    void Load_Map(const std::string& characters, const std::string& platforms)
-    {
-        std::string text = "0\n0\n" + characters + "-1\n" + platforms + "-1\n";
-        for (int i = 0; i < Level::NUMBER_OF_POINTERS; i++)
-            text += "0\n";
-        level.Load(directory.Write("level.map", text).c_str());
-    }
-
-    void Tick(Character& creature, int count = 1)
-    {
-        for (int i = 0; i < count; i++)
-            creature.Process(application, level);
-    }
-
-    int Plays(int sound) const { return application.sound_effect_plays[sound]; }
-
-    void Clear() { clear_to_color(application.canvas, blank); }
-
-    // Pixels of a box of the canvas that something was drawn on.
-    int Drawn(int x, int y, int width, int height)
-    {
-        int count = 0;
-        for (int row = std::max(y, 0); row < std::min(y + height, Application::CANVAS_HEIGHT); row++)
-            for (int column = std::max(x, 0); column < std::min(x + width, Application::CANVAS_WIDTH); column++)
-                if (getpixel(application.canvas, column, row) != blank)
-                    count++;
-        return count;
-    }
-
-    // Pixels drawn where the creature's picture stands now.
-    int Drawn(Character& creature)
-    {
-        return Drawn(creature.x - level.scroll_x, creature.y - level.scroll_y,
-                     application.Bitmap_Width(creature.bitmap), application.Bitmap_Height(creature.bitmap));
     }
 
     bool On_Screen(Character& creature)

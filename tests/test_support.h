@@ -1,11 +1,15 @@
 #ifndef BLUEJAY_TEST_SUPPORT_H
 #define BLUEJAY_TEST_SUPPORT_H
 
+#include <algorithm>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include <allegro.h>
 
 #include "application.h"
+#include "bluejay.h"
 #include "character.h"
 #include "level.h"
 
@@ -70,5 +74,78 @@ void Release_All_Keys();
 
 // How many pixels of a box of the canvas differ from a colour.
 int Pixels_Unlike(BITMAP* canvas, int x, int y, int width, int height, int colour);
+
+// A level with the real pictures and shapes for creature tests: creatures
+// placed with their shape files, a hero, ground, maps read from text, ticks
+// run directly, sounds counted and what was drawn measured on the canvas.
+class Creature_Fixture : public testing::Test
+{
+protected:
+    static constexpr int GROUND_Y = 192;
+
+    Application application;
+    Level& level = *application.levels[0];
+    Bluejay* hero = nullptr;
+    Temporary_Directory directory;
+    int blank = 0;
+
+    void SetUp() override
+    {
+        application.Load_Resources();
+        ASSERT_STREQ(application.missing_resource, "");
+        application.current_level = 0;
+        blank = makecol(1, 2, 3);
+        Clear();
+    }
+
+    template <typename T> T* Place(T* creature, int x, int y, const char* shape)
+    {
+        Add_Character(level, creature, x, y);
+        Load_Bump_Map_For_Character(shape, level.characters, level.number_of_characters - 1);
+        return creature;
+    }
+
+    Bluejay* Place_Hero(int x, int y) { return hero = Add_Hero(level, x, y); }
+
+    void Ground(int first_x, int last_x, int y = GROUND_Y) { Add_Ground(level, first_x, last_x, y); }
+
+    // A level read from a map file: characters and platforms as "type x y"
+    // lines.
+    void Load_Map(const std::string& characters, const std::string& platforms)
+    {
+        std::string text = "0\n0\n" + characters + "-1\n" + platforms + "-1\n";
+        for (int i = 0; i < Level::NUMBER_OF_POINTERS; i++)
+            text += "0\n";
+        level.Load(directory.Write("level.map", text).c_str());
+    }
+
+    void Tick(Character& creature, int count = 1)
+    {
+        for (int i = 0; i < count; i++)
+            creature.Process(application, level);
+    }
+
+    int Plays(int sound) const { return application.sound_effect_plays[sound]; }
+
+    void Clear() { clear_to_color(application.canvas, blank); }
+
+    // Pixels of a box of the canvas that something was drawn on.
+    int Drawn(int x, int y, int width, int height)
+    {
+        int count = 0;
+        for (int row = std::max(y, 0); row < std::min(y + height, Application::CANVAS_HEIGHT); row++)
+            for (int column = std::max(x, 0); column < std::min(x + width, Application::CANVAS_WIDTH); column++)
+                if (getpixel(application.canvas, column, row) != blank)
+                    count++;
+        return count;
+    }
+
+    // Pixels drawn where the creature's picture stands now.
+    int Drawn(Character& creature)
+    {
+        return Drawn(creature.x - level.scroll_x, creature.y - level.scroll_y,
+                     application.Bitmap_Width(creature.bitmap), application.Bitmap_Height(creature.bitmap));
+    }
+};
 
 #endif
