@@ -160,6 +160,14 @@ void Application::Replay_Movie_Tick(int level_number)
 {
     if (movie_mode == MOVIE_PLAYBACK_MODE)
     {
+        // A recorded run starts over at once from the same seed on its level
+        // as the file has it, and its first word runs on that very tick, as
+        // it did when it was recorded.
+        if (recorded_movie && signal_buffer_length > 0 && signal_buffer_position >= signal_buffer_length)
+        {
+            Begin_Movie_Level(level_number);
+            signal_buffer_position = 0;
+        }
         if (signal_buffer_position < signal_buffer_length)
         {
             signals = signal_buffer[signal_buffer_position];
@@ -167,18 +175,10 @@ void Application::Replay_Movie_Tick(int level_number)
         }
         else
         {
-            // The movie has ended: it starts over from the same seed, a
-            // recorded run on its level as the file has it, the demo on its
-            // level reset.
-            if (recorded_movie)
-            {
-                Begin_Movie_Level(level_number);
-            }
-            else
-            {
-                std::srand(Movie_Seed(level_number));
-                levels[level_number]->Reset(demo_mode);
-            }
+            // The demo has ended: it starts over on its level reset, this
+            // tick under the keys as they are.
+            std::srand(Movie_Seed(level_number));
+            levels[level_number]->Reset(demo_mode);
             signal_buffer_position = 0;
         }
     }
