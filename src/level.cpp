@@ -20,6 +20,7 @@
 #include "mosquito.h"
 #include "mud_drop.h"
 #include "platform.h"
+#include "safe_file.h"
 #include "rock.h"
 #include "scrolling_background_object.h"
 #include "spiked_pole.h"
@@ -302,35 +303,48 @@ void Level::Load_For_Editing(const char* file_name)
         complete = Read(file, pointers[i]);
 }
 
+std::string Level::Map_Text() const
+{
+    std::string text;
+    char number[MAX_NUMBER_TEXT];
+    auto add = [&text, &number](int value) {
+        std::snprintf(number, sizeof(number), "%d\n", value);
+        text += number;
+    };
+    add(background);
+    add(music);
+    for (int i = 0; i < number_of_characters && i < MAX_CHARACTERS; i++)
+    {
+        add(character_records[i]->type);
+        add(character_records[i]->x);
+        add(character_records[i]->y);
+    }
+    add(-1);
+    for (int i = 0; i < number_of_platforms && i < MAX_PLATFORMS; i++)
+    {
+        add(platform_records[i]->type);
+        add(platform_records[i]->x);
+        add(platform_records[i]->y);
+    }
+    add(-1);
+    for (int i = 0; i < NUMBER_OF_POINTERS; i++)
+        add(pointers[i]);
+    return text;
+}
+
 bool Level::Save(const char* file_name)
 {
-    // The map is written beside the old one and renamed over it, so a crash
-    // or a full disk never leaves a cut-off level file.
-    std::string temporary = std::string(file_name) + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "w");
-    if (file == nullptr)
-        return false;
+    std::string reason;
+    return Save(file_name, reason);
+}
 
-    bool written = std::fprintf(file, "%d\n%d\n", background, music) > 0;
-    for (int i = 0; i < number_of_characters && i < MAX_CHARACTERS; i++)
-        written = written && std::fprintf(file, "%d\n%d\n%d\n", character_records[i]->type,
-                                          character_records[i]->x, character_records[i]->y) > 0;
-    written = written && std::fprintf(file, "-1\n") > 0;
-    for (int i = 0; i < number_of_platforms && i < MAX_PLATFORMS; i++)
-        written = written && std::fprintf(file, "%d\n%d\n%d\n", platform_records[i]->type,
-                                          platform_records[i]->x, platform_records[i]->y) > 0;
-    written = written && std::fprintf(file, "-1\n") > 0;
-    for (int i = 0; i < NUMBER_OF_POINTERS; i++)
-        written = written && std::fprintf(file, "%d\n", pointers[i]) > 0;
-    written = (std::fflush(file) == 0) && written;
-    written = (std::fclose(file) == 0) && written;
-
-    if (!written || std::rename(temporary.c_str(), file_name) != 0)
-    {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+bool Level::Save(const char* file_name, std::string& reason)
+{
+    // A crash, a full disk or a kill never leaves a cut-off level file.
+    Safe_File file;
+    bool written = file.Write(file_name, Map_Text());
+    reason = file.reason;
+    return written;
 }
 
 Character* Level::Create_Character(int type)
