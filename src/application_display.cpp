@@ -3,18 +3,17 @@
 // volume, screenshots and the short notices over the picture that say what
 // these did.
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <png.h>
 
 #include "application.h"
+#include "safe_file.h"
 #include "user_files.h"
 
 namespace
@@ -207,27 +206,20 @@ std::string Application::Save_Screenshot(const std::string& folder)
         }
     }
 
-    // Written beside its final name and renamed there once whole.
-    std::string temporary = path + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr)
-        return std::string();
     png_image image;
     std::memset(&image, 0, sizeof(image));
     image.version = PNG_IMAGE_VERSION;
     image.width = width;
     image.height = height;
     image.format = PNG_FORMAT_RGB;
-    bool written = png_image_write_to_stdio(&image, file, 0, pixels.data(), width * 3, nullptr) != 0;
+    png_alloc_size_t size = 0;
+    bool encoded = png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), width * 3, nullptr) != 0;
+    std::string png(encoded ? size : 0, '\0');
+    encoded = encoded && png_image_write_to_memory(&image, &png[0], &size, 0, pixels.data(), width * 3, nullptr) != 0;
     png_image_free(&image);
-    written = std::fflush(file) == 0 && written;
-    written = fsync(fileno(file)) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0)
-    {
-        std::remove(temporary.c_str());
+    Safe_File file;
+    if (!encoded || !file.Write(path, png.substr(0, size)))
         return std::string();
-    }
     return path;
 }
 

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "application.h"
+#include "safe_file.h"
 #include "screen_area.h"
 #include "settings.h"
 #include "test_support.h"
@@ -341,7 +342,7 @@ TEST_F(Controls_Test, AScreenshotIsTheCanvasAtTwiceItsSizeAsAPng)
     EXPECT_NE(second, path);
     EXPECT_FALSE(second.empty());
     struct stat status;
-    EXPECT_NE(stat((path + ".tmp").c_str(), &status), 0);
+    EXPECT_NE(stat((path + Safe_File::TEMPORARY_SUFFIX).c_str(), &status), 0);
 }
 
 TEST_F(Controls_Test, ScreenshotsGoToThePicturesFolderAndAFolderThatCannotBeWrittenIsSaid)
