@@ -94,6 +94,7 @@ void Application::Start_Title()
     movie_mode = MOVIE_PLAYBACK_MODE;
     demo_mode = true;
     current_level = Movie_Level_Index();
+    Find_Gamepad();
     // The replay draws its random numbers from the seed its run was recorded
     // with; the game's own numbers go on afterwards from where they were.
     resume_seed = static_cast<unsigned int>(std::rand());
@@ -282,6 +283,7 @@ void Application::Run_Game()
     while (!title_done)
     {
         Wait_For_Tick();
+        Handle_Player_Keys();
         Run_Title_Tick();
         if (first_frame_exit)
         {
@@ -295,6 +297,7 @@ void Application::Run_Game()
     while (!quit)
     {
         Wait_For_Tick();
+        Handle_Player_Keys();
         Run_Play_Tick();
     }
     Leave_Game();
