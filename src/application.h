@@ -5,6 +5,11 @@
 
 #include <allegro.h>
 
+#include <string>
+
+#include "progress.h"
+#include "screen_area.h"
+
 class Level;
 class String_List;
 
@@ -230,6 +235,45 @@ public:
     // The tune is held by Pause_Music and not yet resumed.
     bool music_paused;
 
+    // The player's own runs. A recording (key 4 in play) collects the signal
+    // words of the ticks its level runs; when it ends (key 6, a full buffer,
+    // the hero leaving the level, the end of the game) it becomes the movie.
+    // A replay and its recording start alike: the random numbers seeded from
+    // the level's number and the level as its file has it.
+    static constexpr unsigned int MOVIE_SEED_BASE = 7919;
+    // The title's line that offers the remembered level, and the best score.
+    static constexpr int TITLE_CONTINUE_Y = 184;
+    static constexpr int TITLE_BEST_SCORE_Y = 200;
+    int* recording_buffer;
+    int recording_length;
+    int recording_level;
+    // The movie is a run the player recorded in play (not the shipped demo):
+    // its replays start each time on the level as its file has it and follow
+    // the rules of play, so that they repeat the run exactly.
+    bool recorded_movie;
+    // Key 5 in play: the movie runs in place of the game until Enter, on a
+    // level of its own, the game waiting where it was.
+    bool replaying;
+    Level* replay_level;
+    Level** replay_levels;
+    Level** saved_levels;
+    int saved_level;
+    bool saved_game_over;
+    bool saved_game_complete;
+    // Where the random numbers of play go on after a replay has reseeded
+    // them.
+    unsigned int resume_seed;
+    // The keys of the last tick, so that 4, 5, 6 and Enter in a replay act
+    // once per press.
+    int held_signals;
+    // The level the next game starts on: 0, or the remembered level after C
+    // on the title.
+    int start_level;
+    // What the game remembers between runs, and the file it lives in (empty:
+    // nothing is remembered, as in the tests and the headless runner).
+    Progress progress;
+    std::string progress_path;
+
     // Editor limits and key repeat.
     static constexpr int EDITOR_STEP = 16;
     static constexpr int MAX_SCROLL_X = (NUMBER_OF_SCREENS - 1) * CANVAS_WIDTH;
@@ -239,6 +283,63 @@ public:
     static constexpr unsigned int SCROLL_REPEAT_TICKS = 5;
     static constexpr unsigned int COMMAND_REPEAT_TICKS = 7;
     static constexpr int LAST_EDITOR_MUSIC = 9;
+
+    // The game's actions a player can put on other keys, in the order of
+    // these tables: their names in the settings, the keys they start on and
+    // the bits they set. The editor's keys are never moved.
+    static constexpr int NUMBER_OF_GAME_ACTIONS = 9;
+    static const char* const GAME_ACTION_NAMES[NUMBER_OF_GAME_ACTIONS];
+    static const int DEFAULT_GAME_KEYS[NUMBER_OF_GAME_ACTIONS];
+    static const int GAME_ACTION_SIGNALS[NUMBER_OF_GAME_ACTIONS];
+    // The first gamepad's buttons: jump, fly, Enter and P.
+    static constexpr int NUMBER_OF_GAMEPAD_ACTIONS = 4;
+    static constexpr int MAX_GAMEPAD_BUTTON = MAX_JOYSTICK_BUTTONS - 1;
+    static const char* const GAMEPAD_ACTION_NAMES[NUMBER_OF_GAMEPAD_ACTIONS];
+    static const int DEFAULT_GAMEPAD_BUTTONS[NUMBER_OF_GAMEPAD_ACTIONS];
+    static const int GAMEPAD_ACTION_SIGNALS[NUMBER_OF_GAMEPAD_ACTIONS];
+    // Ticks between looks for a gamepad while none is plugged in.
+    static constexpr int GAMEPAD_SEARCH_TICKS = 100;
+
+    // The screen: the window F11 switches to, and the volume steps.
+    static constexpr int DEFAULT_WINDOW_SCALE = 2;
+    static constexpr int MAX_VOLUME = 255;
+    static constexpr int VOLUME_STEP = 32;
+    // The library's MIDI volume that the full music volume stands for.
+    static constexpr int FULL_MIDI_VOLUME = 128;
+    // How long a notice (volume, screenshot) stays on the picture.
+    static constexpr int NOTICE_TICKS = 60;
+    static constexpr int MAX_NOTICE_LENGTH = 80;
+    static constexpr int SCREENSHOT_SCALE = 2;
+
+    // The keys in use: game_keys[action] is the key code of each action
+    // while playing; the editor reads its own keys.
+    int game_keys[NUMBER_OF_GAME_ACTIONS];
+    int gamepad_buttons[NUMBER_OF_GAMEPAD_ACTIONS];
+    bool editing;
+    // Whether to look for a gamepad now and then (the real game; the tests
+    // set the library's joystick state themselves).
+    bool search_gamepads;
+    int gamepad_search_ticks;
+
+    // The screen: full screen or a window of window_scale times the canvas,
+    // and the shape of the canvas on a full screen (Screen_Area).
+    bool full_screen;
+    int window_scale;
+    int fullscreen_shape;
+
+    // Sound: the music and effects volumes (0 to 255) and F9's mute.
+    int music_volume;
+    int effects_volume;
+    bool muted;
+
+    // A short line over the picture, shown for notice_ticks more ticks;
+    // drawn on a copy of the canvas, so the canvas itself never holds it.
+    char notice[MAX_NOTICE_LENGTH];
+    int notice_ticks;
+    BITMAP* notice_canvas;
+    // F7 to F12 and Enter as they were in the last tick: each acts once a
+    // press.
+    bool player_keys_held[KEY_MAX];
 
     Application();
     ~Application();
@@ -268,6 +369,40 @@ public:
     // The level the demo plays on: the movie's level, or the first level
     // when the movie names none that exists.
     int Movie_Level_Index() const;
+
+    // The player's runs (application_replay.cpp).
+    // The rules of the demo (cherries at any strength, levels reset whole)
+    // hold while the title replays the shipped demo; a recorded run is
+    // replayed by the rules of play.
+    bool Demo_Rules() const;
+    static unsigned int Movie_Seed(int level);
+    // Seeds the random numbers for a run on the level and brings the level
+    // back as its file has it (in the replay's own table during a replay).
+    void Begin_Movie_Level(int number);
+    // Key 4: the current level starts over as after a lost life, without
+    // losing one, and every tick it runs from now on is recorded.
+    void Start_Recording();
+    // Stores the word of a tick the level ran; ends the recording when the
+    // buffer is full, the hero has left the level or the game has ended.
+    void Record_Tick(int level_before);
+    // Key 6 (and a recording's end): a recording of at least one tick
+    // becomes the movie.
+    void Stop_Recording();
+    // Key 5: the movie plays at once as on the title, until Enter.
+    void Start_Replay();
+    void Run_Replay_Tick();
+    void Stop_Replay();
+    // One tick of the movie on its level: the next word, or the level made
+    // ready to start over when the movie has ended; then the level runs.
+    void Replay_Movie_Tick(int level_number);
+    // What a game leaves behind: the furthest level reached through a pipe
+    // and the best score, written to the progress file when they grow.
+    void Note_Level_Reached(int level_before);
+    void Note_Game_End();
+    void Load_Progress();
+    void Save_Progress();
+    // The remembered level and the best score over the title's picture.
+    void Draw_Title_Lines();
 
     // The level editor, and its stages one tick at a time.
     void Run_Editor();
@@ -301,6 +436,38 @@ public:
     void Stop_Sound_Effects();
     void Display_Scene();
     void Generate_Signals();
+    // The bits the first gamepad sets: stick and d-pad as the arrows, the
+    // buttons as the settings put them. 0 without a pad.
+    int Gamepad_Signals() const;
+    // Looks for a gamepad when none is plugged in.
+    void Find_Gamepad();
+
+    // Where the canvas lands on the screen now, in screen pixels (the mouse
+    // is mapped to the canvas through it).
+    Screen_Area Canvas_Area() const;
+    // The keys of the game and the editor alike that stand outside the
+    // signal word, read once a tick from the key states: F7 and F8 lower
+    // and raise the music, F9 mutes and unmutes everything, F11 and
+    // Alt+Enter switch between full screen and a window, F12 takes a
+    // screenshot.
+    void Handle_Player_Keys();
+    // Full screen to window and back, keeping the game, its music and the
+    // canvas. False (and the screen as it was) when the other mode cannot
+    // be set.
+    bool Toggle_Full_Screen();
+    // Clears the whole screen (the bars beside the canvas) and shows the
+    // canvas again.
+    void Redraw_Screen();
+    // Sets the music and effects volumes, each clamped to 0 to 255, and
+    // hands them to the library.
+    void Set_Volumes(int music, int effects);
+    void Apply_Volumes();
+    // Shows a line over the picture for a while.
+    void Show_Notice(const char* text);
+    // Writes the canvas at twice its size as a PNG into the folder, named by
+    // the date and time; the file's path, or empty when it could not be
+    // written.
+    std::string Save_Screenshot(const std::string& folder);
 
     // Width and height of a picture of the table; 0 for an index outside it.
     int Bitmap_Width(int index) const;
@@ -353,6 +520,17 @@ void Make_Message_Path(char* buffer, int level);
 // Copies a backslash path into buffer (of Application::MAX_PATH_LENGTH
 // characters, cut if longer) with the separators of this platform.
 void Make_Path(char* buffer, const char* path);
+
+// Sets the graphics mode: full screen at the desktop's size (else a window
+// that size), or a window of scale times the canvas. False when no mode
+// could be set.
+bool Set_Screen_Mode(bool full_screen, int window_scale);
+// Names the window and registers main's callbacks for the switch back to the
+// game, the switch away and the close button; registered again after each
+// change between full screen and window.
+void Register_Window_Callbacks(void (*switch_in)(), void (*switch_out)(), void (*close_button)());
+// The folder screenshots go to: $XDG_PICTURES_DIR, else ~/Pictures/bluejay.
+std::string Screenshot_Folder();
 
 // Set by the timer callback every 30 ms; the loops take it and run a tick.
 extern volatile bool timing_signal;
