@@ -11,6 +11,7 @@
 
 volatile bool timing_signal = false;
 volatile bool close_requested = false;
+volatile std::sig_atomic_t termination_requested = 0;
 volatile bool switched_away = false;
 Application* application = nullptr;
 
@@ -134,7 +135,7 @@ Application::Application()
       selected_object(NO_OBJECT_SELECTED), signal_buffer(nullptr), movie_mode(MOVIE_STOP_MODE),
       signal_buffer_length(0), signal_buffer_position(0), movie_level(0), missing_resource(),
       sound_effect_plays(), quit(false), title_done(false), paused(false), start_released(false), current_object_type(0),
-      music_paused(false)
+      music_paused(false), save_failures(NUMBER_OF_LEVELS), quit_warning_ticks(0), quit_released(true)
 {
     canvas = create_bitmap(CANVAS_WIDTH, CANVAS_HEIGHT);
     bitmaps = new BITMAP*[NUMBER_OF_BITMAPS]();

@@ -52,8 +52,9 @@ void Application::Generate_Signals()
     for (const Key_Signal& entry : KEY_SIGNALS)
         if (key[entry.key_code])
             signals |= entry.signal;
-    // The window's close button quits as Q does, the editor saving first.
-    if (close_requested)
+    // The window's close button and a request to end the program quit as Q
+    // does, the editor saving first.
+    if (close_requested || termination_requested)
         signals |= SIGNAL_QUIT;
 }
 

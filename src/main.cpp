@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <signal.h>
 #include <string>
 
 #include <allegro.h>
@@ -44,8 +45,26 @@ void Close_Button_Handler()
 }
 END_OF_FUNCTION(Close_Button_Handler)
 
+// A desktop logging out, a closed terminal, Ctrl+C: the loops read the flag
+// as Q, so the editor saves and the game ends as it does on Q.
+void Termination_Handler(int)
+{
+    termination_requested = 1;
+}
+
 namespace
 {
+// After the library's own start, which sets handlers of its own.
+void Install_Termination_Handlers()
+{
+    struct sigaction action = {};
+    action.sa_handler = Termination_Handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal_number : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal_number, &action, nullptr);
+}
+
 bool Set_Graphics_Mode(const Settings& settings)
 {
     int depth = desktop_color_depth();
@@ -131,6 +150,7 @@ int main(int argc, char* argv[])
     LOCK_VARIABLE(timing_signal);
     LOCK_FUNCTION(Timing_Handler);
     install_int(Timing_Handler, 30);
+    Install_Termination_Handlers();
     set_volume(255, 128);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     // A full-screen console game can be paused by the library itself; in a
