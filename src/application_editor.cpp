@@ -144,6 +144,8 @@ void Application::Start_Editor()
     }
     set_trans_blender(200, 200, 200, 200);
     quit = false;
+    // The editor's keys stay where they are, whatever the game's settings.
+    editing = true;
 }
 
 void Application::Run_Editor_Tick()
@@ -473,6 +475,7 @@ void Application::Run_Editor()
     while (!quit)
     {
         Wait_For_Tick();
+        Handle_Player_Keys();
         Run_Editor_Tick();
     }
     Leave_Editor();
