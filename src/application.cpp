@@ -134,7 +134,10 @@ Application::Application()
       selected_object(NO_OBJECT_SELECTED), signal_buffer(nullptr), movie_mode(MOVIE_STOP_MODE),
       signal_buffer_length(0), signal_buffer_position(0), movie_level(0), missing_resource(),
       sound_effect_plays(), quit(false), title_done(false), paused(false), start_released(false), current_object_type(0),
-      music_paused(false)
+      music_paused(false), recording_buffer(nullptr), recording_length(0), recording_level(0),
+      recorded_movie(false), replaying(false), replay_level(nullptr), replay_levels(nullptr),
+      saved_levels(nullptr), saved_level(0), saved_game_over(false), saved_game_complete(false), resume_seed(0),
+      held_signals(0), start_level(0)
 {
     for (int i = 0; i < NUMBER_OF_GAME_ACTIONS; i++)
         game_keys[i] = DEFAULT_GAME_KEYS[i];
@@ -160,6 +163,7 @@ Application::Application()
     sound_effects = new SAMPLE*[NUMBER_OF_SOUND_EFFECTS]();
     levels = new Level*[NUMBER_OF_LEVELS]();
     signal_buffer = new int[MAX_SIGNAL_BUFFER_LENGTH]();
+    recording_buffer = new int[MAX_SIGNAL_BUFFER_LENGTH]();
     messages = new String_List*[NUMBER_OF_LEVELS]();
     for (int i = 0; i < NUMBER_OF_LEVELS; i++)
     {
@@ -170,6 +174,13 @@ Application::Application()
 
 Application::~Application()
 {
+    // A replay still running gives the game's levels back first.
+    if (replaying)
+    {
+        delete[] levels;
+        levels = saved_levels;
+    }
+    delete replay_level;
     for (int i = 0; i < NUMBER_OF_BITMAPS; i++)
         if (bitmaps[i] != nullptr)
             destroy_bitmap(bitmaps[i]);
@@ -197,6 +208,7 @@ Application::~Application()
     if (master_ecto_canvas != nullptr)
         destroy_bitmap(master_ecto_canvas);
     delete[] signal_buffer;
+    delete[] recording_buffer;
     delete[] messages;
 }
 
