@@ -1,6 +1,5 @@
 #include "canvas_stretch.h"
 
-#include <cstdint>
 #include <cstring>
 
 namespace
@@ -26,6 +25,17 @@ void Canvas_Stretch::Show(BITMAP* source, BITMAP* target, int x, int y, int widt
         columns.resize(static_cast<size_t>(width));
         for (int column = 0; column < width; column++)
             columns[column] = static_cast<int>(static_cast<long long>(column) * source->w / width);
+        runs.assign(static_cast<size_t>(source->w), 0);
+        for (int column = 0; column < width; column++)
+            runs[columns[column]]++;
+        // A run is written MOST_RUN pixels wide; the runs from the first
+        // that is longer, or that would write past the row, take the plain
+        // way.
+        quick_columns = 0;
+        for (int start = 0; quick_columns < source->w && runs[quick_columns] <= MOST_RUN &&
+                            start + MOST_RUN <= width;
+             quick_columns++)
+            start += runs[quick_columns];
     }
     const size_t row_bytes = static_cast<size_t>(width) * sizeof(uint32_t);
     int last_source_row = -1;
@@ -40,12 +50,27 @@ void Canvas_Stretch::Show(BITMAP* source, BITMAP* target, int x, int y, int widt
         }
         else
         {
-            const uint32_t* in = reinterpret_cast<const uint32_t*>(source->line[source_row]);
-            for (int column = 0; column < width; column++)
-                out[column] = in[columns[column]];
+            Stretch_Row(reinterpret_cast<const uint32_t*>(source->line[source_row]), out, width);
         }
         last_source_row = source_row;
         last_row = out;
     }
     bmp_unwrite_line(target);
+}
+
+void Canvas_Stretch::Stretch_Row(const uint32_t* in, uint32_t* out, int width) const
+{
+    // Each picture pixel is written MOST_RUN times at once and the next one
+    // starts where its own run ends, over the extra copies.
+    int column = 0;
+    for (int source_column = 0; source_column < quick_columns; source_column++)
+    {
+        uint32_t block[MOST_RUN];
+        for (uint32_t& pixel : block)
+            pixel = in[source_column];
+        std::memcpy(out + column, block, sizeof(block));
+        column += runs[source_column];
+    }
+    for (; column < width; column++)
+        out[column] = in[columns[column]];
 }

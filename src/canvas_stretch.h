@@ -1,6 +1,7 @@
 #ifndef BLUEJAY_CANVAS_STRETCH_H
 #define BLUEJAY_CANVAS_STRETCH_H
 
+#include <cstdint>
 #include <vector>
 
 #include <allegro.h>
@@ -20,9 +21,20 @@ public:
     void Show(BITMAP* source, BITMAP* target, int x, int y, int width, int height);
 
 private:
+    // Screen pixels one picture pixel may cover across for the quick row
+    // fill, which writes this many at once and moves on by the run.
+    static constexpr int MOST_RUN = 8;
+
     // The source column of every column of the area, for the sizes below.
     std::vector<int> columns;
+    // How many columns of the area each source column covers.
+    std::vector<int> runs;
+    // The source columns whose run can be written MOST_RUN pixels at a time
+    // without passing the end of the row.
+    int quick_columns = 0;
     int source_width = 0;
+
+    void Stretch_Row(const uint32_t* in, uint32_t* out, int width) const;
 };
 
 #endif
