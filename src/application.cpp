@@ -11,6 +11,7 @@
 
 volatile bool timing_signal = false;
 volatile bool close_requested = false;
+volatile std::sig_atomic_t termination_requested = 0;
 volatile bool switched_away = false;
 Application* application = nullptr;
 
@@ -134,7 +135,8 @@ Application::Application()
       selected_object(NO_OBJECT_SELECTED), signal_buffer(nullptr), movie_mode(MOVIE_STOP_MODE),
       signal_buffer_length(0), signal_buffer_position(0), movie_level(0), missing_resource(),
       sound_effect_plays(), quit(false), title_done(false), paused(false), start_released(false), current_object_type(0),
-      music_paused(false), recording_buffer(nullptr), recording_length(0), recording_level(0),
+      music_paused(false), save_failures(NUMBER_OF_LEVELS), quit_warning_ticks(0), quit_released(true),
+      recording_buffer(nullptr), recording_length(0), recording_level(0),
       recorded_movie(false), replaying(false), replay_level(nullptr), replay_levels(nullptr),
       saved_levels(nullptr), saved_level(0), saved_game_over(false), saved_game_complete(false), resume_seed(0),
       held_signals(0), start_level(0)

@@ -124,16 +124,6 @@ void Application::Select_Object()
     }
 }
 
-bool Application::Save_Current_Level()
-{
-    // An installed game saves into the player's own folder; that copy is
-    // read in place of the installed level from then on.
-    char path[MAX_PATH_LENGTH];
-    if (!Make_Level_Save_Path(path, current_level))
-        return false;
-    return levels[current_level]->Save(path);
-}
-
 void Application::Start_Editor()
 {
     char path[MAX_PATH_LENGTH];
@@ -152,7 +142,7 @@ void Application::Run_Editor_Tick()
 {
     key_delay++;
     Generate_Signals();
-    if (signals & SIGNAL_QUIT)
+    if (Editor_Quit_Requested())
     {
         quit = true;
         return;
@@ -460,23 +450,20 @@ void Application::Draw_Editor()
 
     textprintf_ex(canvas, font, 80, 2, white, black, "Level %i", current_level);
     textprintf_ex(canvas, font, 80, line_height + 3, white, black, "Mode: %s", Mode_Name(editor_mode));
-}
-
-void Application::Leave_Editor()
-{
-    Save_Current_Level();
-    Stop_Music();
-    Show_Status_Screen("Exiting... please wait.");
+    Draw_Editor_Notices();
 }
 
 void Application::Run_Editor()
 {
     Start_Editor();
-    while (!quit)
+    // A quit that could not save everything leaves the editor running.
+    do
     {
-        Wait_For_Tick();
-        Handle_Player_Keys();
-        Run_Editor_Tick();
-    }
-    Leave_Editor();
+        while (!quit)
+        {
+            Wait_For_Tick();
+            Handle_Player_Keys();
+            Run_Editor_Tick();
+        }
+    } while (!Leave_Editor());
 }
