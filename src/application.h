@@ -455,10 +455,13 @@ public:
     // lines into the canvas.
     void Draw_Editor();
 
-    // Waits for the timer's next period, giving the processor away while it
-    // waits; periods missed during a long tick merge into one. While the
+    // Waits for the timer's next period, asleep until the period comes (no
+    // polling); periods missed during a long tick merge into one. While the
     // player is switched away from the game it holds here first.
     static void Wait_For_Tick();
+    // Called by the timer at every period: sets timing_signal and wakes the
+    // wait.
+    static void Tick_Has_Come();
     // Holds the game, music and all, while switched_away is set (and the
     // window is not being closed), then shows the picture again.
     void Hold_While_Switched_Away();
