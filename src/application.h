@@ -415,6 +415,9 @@ public:
     // What a game leaves behind: the furthest level reached through a pipe
     // and the best score, written to the progress file when they grow.
     void Note_Level_Reached(int level_before);
+    // The level C on the title starts on: the furthest level reached, when
+    // it is one the hero can play; 0 when there is none.
+    int Continue_Level();
     void Note_Game_End();
     void Load_Progress();
     void Save_Progress();

@@ -154,11 +154,11 @@ void Application::Run_Title_Tick()
         return;
     }
     // C (a key of the editor only) goes on from the furthest level reached.
-    if ((signals & SIGNAL_SCROLL_DOWN_2) && progress.furthest_level > 0)
+    if ((signals & SIGNAL_SCROLL_DOWN_2) && Continue_Level() > 0)
     {
         title_done = true;
         movie_mode = MOVIE_STOP_MODE;
-        start_level = progress.furthest_level;
+        start_level = Continue_Level();
         return;
     }
 
