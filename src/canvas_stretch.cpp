@@ -60,6 +60,15 @@ void Canvas_Stretch::Show(BITMAP* source, BITMAP* target, int x, int y, int widt
 
 void Canvas_Stretch::Stretch_Row(const uint32_t* in, uint32_t* out, int width) const
 {
+    // A whole scale (a window) repeats each pixel the same number of times.
+    if (width % source_width == 0 && width / source_width <= MOST_RUN)
+    {
+        int scale = width / source_width;
+        for (int source_column = 0; source_column < source_width; source_column++)
+            for (int copy = 0; copy < scale; copy++)
+                *out++ = in[source_column];
+        return;
+    }
     // Each picture pixel is written MOST_RUN times at once and the next one
     // starts where its own run ends, over the extra copies.
     int column = 0;
