@@ -31,13 +31,13 @@ bool Is_Spirit(int type)
 } // namespace
 
 Bluejay::Bluejay()
-    : went_down_pipe(false), pipe_screen(0), local_pipe(false), lives(3), eggs(0), points(0),
+    : went_down_pipe(false), pipe_screen(0), local_pipe(false), lives(STARTING_LIVES), eggs(0), points(0),
       dead(false), state(GLIDING), jump_top(0), pipe_x(0), pipe_y(0), flight_timer(0),
       jump_released(true)
 {
     type = Level::BLUEJAY;
     bitmap = Application::BLUEJAY_STANDING_BM;
-    strength = 3;
+    strength = STARTING_STRENGTH;
     number_of_bump_maps = 3;
 }
 
@@ -69,7 +69,7 @@ void Bluejay::Reset(bool)
     if (dead)
     {
         dead = false;
-        strength = 3;
+        strength = STARTING_STRENGTH;
         hurt = false;
         flight_timer = 0;
     }

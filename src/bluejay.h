@@ -24,6 +24,10 @@ public:
 
     static constexpr int MAX_JUMP_HEIGHT = 48;
     static constexpr int MAX_STRENGTH = 5;
+    // A new hero, and one back after a lost life, has this much strength;
+    // a new game starts with this many lives.
+    static constexpr int STARTING_STRENGTH = 3;
+    static constexpr int STARTING_LIVES = 3;
     // Ticks of blinking after every hurt or scare.
     static constexpr int HURT_TICKS = 90;
     // Every this many ticks of flight cost one strength.

@@ -109,6 +109,17 @@ public:
     // pixels, far beyond the 50 x 50 screens of the largest level, so that
     // no creature's arithmetic on them can overflow.
     static constexpr int MAX_POSITION = 1000000;
+    // Where a local pipe sets the hero down: this far into the screen column
+    // it leads to, at this height.
+    static constexpr int LOCAL_PIPE_ARRIVAL_X = 16;
+    static constexpr int LOCAL_PIPE_ARRIVAL_Y = 128;
+    // The status line: its margin at the left and the top (the strength and
+    // score row), the second row (eggs, lives), where the lives start, and
+    // how far a count starts after the right side of its icon.
+    static constexpr int STATUS_MARGIN = 1;
+    static constexpr int STATUS_SECOND_ROW = 25;
+    static constexpr int STATUS_LIVES_X = 195;
+    static constexpr int STATUS_COUNT_AFTER_ICON = 5;
     // Ticks between the final switch and the end of the game.
     static constexpr int ENDING_TICKS = 15;
     // Points for every egg at the end of the game.

@@ -152,8 +152,8 @@ void Level::Carry_Hero_Through_Pipe(Application& application, Bluejay& hero)
             destination = 0;
         if (destination > screens_wide - 1)
             destination = screens_wide - 1;
-        hero.x = destination * Application::CANVAS_WIDTH + 16;
-        hero.y = 128;
+        hero.x = destination * Application::CANVAS_WIDTH + LOCAL_PIPE_ARRIVAL_X;
+        hero.y = LOCAL_PIPE_ARRIVAL_Y;
         hero.Reset(application.Demo_Rules());
         Position_For_Main_Character();
         return;
@@ -186,23 +186,25 @@ void Level::Draw_Status_Line(Application& application, Bluejay& hero)
     BITMAP* canvas = application.canvas;
     if (!application.game_complete)
     {
-        textout_ex(canvas, font, "Energy: ", 1, 1, red, -1);
+        textout_ex(canvas, font, "Energy: ", STATUS_MARGIN, STATUS_MARGIN, red, -1);
         int x = text_length(font, "Energy: ");
         int mark_width = application.Bitmap_Width(Application::STRENGTH_MARK_BM);
         for (int i = 0; i < hero.strength; i++, x += mark_width)
-            application.Draw_Sprite(Application::STRENGTH_MARK_BM, x, 1);
+            application.Draw_Sprite(Application::STRENGTH_MARK_BM, x, STATUS_MARGIN);
         for (int i = 0; i < Bluejay::MAX_STRENGTH - hero.strength; i++, x += mark_width)
-            application.Draw_Sprite(Application::EMPTY_MARK_BM, x, 1);
+            application.Draw_Sprite(Application::EMPTY_MARK_BM, x, STATUS_MARGIN);
 
-        application.Draw_Sprite(Application::EGG_BM, 1, 25);
-        textprintf_ex(canvas, font, application.Bitmap_Width(Application::EGG_BM) + 5, 25, red, -1, "x %i",
-                      hero.eggs);
-        application.Draw_Sprite(Application::BLUEJAY_ICON_BM, 195, 25);
-        textprintf_ex(canvas, font, application.Bitmap_Width(Application::BLUEJAY_ICON_BM) + 200, 25, red, -1,
-                      "x %i", hero.lives);
+        application.Draw_Sprite(Application::EGG_BM, STATUS_MARGIN, STATUS_SECOND_ROW);
+        textprintf_ex(canvas, font, application.Bitmap_Width(Application::EGG_BM) + STATUS_COUNT_AFTER_ICON,
+                      STATUS_SECOND_ROW, red, -1, "x %i", hero.eggs);
+        application.Draw_Sprite(Application::BLUEJAY_ICON_BM, STATUS_LIVES_X, STATUS_SECOND_ROW);
+        textprintf_ex(canvas, font,
+                      STATUS_LIVES_X + application.Bitmap_Width(Application::BLUEJAY_ICON_BM) + STATUS_COUNT_AFTER_ICON,
+                      STATUS_SECOND_ROW, red, -1, "x %i", hero.lives);
     }
     // The score ends at the right edge.
-    textprintf_ex(canvas, font, Application::CANVAS_WIDTH - text_length(font, "0000000"), 1, red, -1, "%i",
+    textprintf_ex(canvas, font, Application::CANVAS_WIDTH - text_length(font, "0000000"), STATUS_MARGIN, red, -1,
+                  "%i",
                   hero.points);
 }
 
