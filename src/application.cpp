@@ -4,6 +4,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "edit_history.h"
 #include "level.h"
 #include "settings.h"
 #include "string_list.h"
@@ -134,8 +135,12 @@ Application::Application()
       selected_object(NO_OBJECT_SELECTED), signal_buffer(nullptr), movie_mode(MOVIE_STOP_MODE),
       signal_buffer_length(0), signal_buffer_position(0), movie_level(0), missing_resource(),
       sound_effect_plays(), quit(false), title_done(false), paused(false), start_released(false), current_object_type(0),
-      music_paused(false)
+      music_paused(false), edit_history(nullptr), editor_help_shown(false), test_play_level(nullptr),
+      editor_notice(), editor_notice_ticks(0), last_character_type(Level::BLACK_BIRD),
+      last_platform_type(Level::BROWN_BLOCK), keep_palette(false), editor_commands_held(0), mouse_ready(false),
+      mouse_x_before(0), mouse_y_before(0), mouse_z_before(0), mouse_b_before(0)
 {
+    edit_history = new Edit_History(NUMBER_OF_LEVELS);
     canvas = create_bitmap(CANVAS_WIDTH, CANVAS_HEIGHT);
     bitmaps = new BITMAP*[NUMBER_OF_BITMAPS]();
     music_tracks = new MIDI*[NUMBER_OF_MUSIC_TRACKS]();
@@ -178,6 +183,8 @@ Application::~Application()
         destroy_bitmap(master_ecto_canvas);
     delete[] signal_buffer;
     delete[] messages;
+    delete edit_history;
+    delete test_play_level;
 }
 
 namespace

@@ -153,54 +153,58 @@ void Application::Run_Play_Tick()
     }
 
     if (!game_complete)
+        Play_Level_Tick(*levels[current_level]);
+    Display_Scene();
+}
+
+void Application::Play_Level_Tick(Level& level)
+{
+    // While the game is being won the player has no control.
+    if (level.signal == Level::SIGNAL_DESTROY_ECTO)
+        signals &= SIGNAL_QUIT;
+
+    if ((signals & SIGNAL_PAUSE) && key_delay > 6 && !level.showing_message && !game_over)
     {
-        // While the game is being won the player has no control.
-        if (levels[current_level]->signal == Level::SIGNAL_DESTROY_ECTO)
-            signals &= SIGNAL_QUIT;
-
-        if ((signals & SIGNAL_PAUSE) && key_delay > 6 && !levels[current_level]->showing_message && !game_over)
+        key_delay = 0;
+        if (!paused)
         {
-            key_delay = 0;
-            if (!paused)
-            {
-                paused = true;
-                Pause_Music();
-                Stop_Sound_Effects();
-                Play_Sound(PAUSE_SE);
-            }
-            else
-            {
-                paused = false;
-                Play_Sound(PAUSE_SE);
-                Resume_Music();
-            }
+            paused = true;
+            Pause_Music();
+            Stop_Sound_Effects();
+            Play_Sound(PAUSE_SE);
         }
-
-        // Enter closes a message, and the level runs again in this tick.
-        if (levels[current_level]->showing_message && (signals & SIGNAL_START) && start_released)
-            levels[current_level]->showing_message = false;
-        start_released = (signals & SIGNAL_START) == 0;
-
-        if (game_over)
+        else
         {
-            textout_centre_ex(canvas, font, "Game Over", CANVAS_WIDTH / 2, CANVAS_HEIGHT / 2, makecol(255, 0, 0),
-                              -1);
-            if (signals & SIGNAL_START)
-            {
-                game_over = false;
-                paused = false;
-                Stop_Music();
-                Show_Status_Screen("Loading... please wait.");
-                Rebuild_Levels();
-                current_level = 0;
-            }
-        }
-        else if (!paused && !levels[current_level]->showing_message)
-        {
-            levels[current_level]->Process(*this);
+            paused = false;
+            Play_Sound(PAUSE_SE);
+            Resume_Music();
         }
     }
-    Display_Scene();
+
+    // Enter closes a message, and the level runs again in this tick.
+    if (level.showing_message && (signals & SIGNAL_START) && start_released)
+        level.showing_message = false;
+    start_released = (signals & SIGNAL_START) == 0;
+
+    if (game_over)
+    {
+        textout_centre_ex(canvas, font, "Game Over", CANVAS_WIDTH / 2, CANVAS_HEIGHT / 2, makecol(255, 0, 0), -1);
+        if (signals & SIGNAL_START)
+        {
+            // A new game: every level fresh from its file (the level played
+            // so far is gone with them).
+            game_over = false;
+            paused = false;
+            Stop_Music();
+            Show_Status_Screen("Loading... please wait.");
+            Rebuild_Levels();
+            current_level = 0;
+        }
+    }
+    else if (!paused && !level.showing_message)
+    {
+        level.Process(*this);
+    }
 }
 
 void Application::Leave_Game()

@@ -1,5 +1,6 @@
 #include "level.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -102,7 +103,7 @@ Level::Level()
       character_records(new Map_Record*[MAX_CHARACTERS]), reposition_requested(false),
       scroll_x_requested(false), scroll_y_requested(false), scroll_x_step(0), scroll_y_step(0),
       background_scrolling(false), showing_message(false), message_shown(false), screens_high(1),
-      background_x(0), ending_timer(0), platform_block(new Platform[MAX_PLATFORMS]),
+      background_x(0), ending_timer(0), pipes_end_play(false), pipe_destination(NO_LEVEL), platform_block(new Platform[MAX_PLATFORMS]),
       platform_record_block(new Map_Record[MAX_PLATFORMS]()),
       character_record_block(new Map_Record[MAX_CHARACTERS]())
 {
@@ -165,7 +166,11 @@ void Level::Load(const char* file_name)
     std::ifstream file(file_name);
     if (!file)
         return;
+    Load(file);
+}
 
+void Level::Load(std::istream& file)
+{
     bool complete = Read(file, background) && Read(file, music);
 
     // Characters: type x y, up to the terminator -1. Codes that name no
@@ -331,6 +336,24 @@ bool Level::Save(const char* file_name)
         return false;
     }
     return true;
+}
+
+std::string Level::Map_Text() const
+{
+    std::string text = std::to_string(background) + "\n" + std::to_string(music) + "\n";
+    const Map_Record* const* tables[2] = {character_records, platform_records};
+    const int counts[2] = {std::min(number_of_characters, static_cast<int>(MAX_CHARACTERS)),
+                           std::min(number_of_platforms, static_cast<int>(MAX_PLATFORMS))};
+    for (int list = 0; list < 2; list++)
+    {
+        for (int i = 0; i < counts[list]; i++)
+            text += std::to_string(tables[list][i]->type) + "\n" + std::to_string(tables[list][i]->x) + "\n" +
+                    std::to_string(tables[list][i]->y) + "\n";
+        text += "-1\n";
+    }
+    for (int i = 0; i < NUMBER_OF_POINTERS; i++)
+        text += std::to_string(pointers[i]) + "\n";
+    return text;
 }
 
 Character* Level::Create_Character(int type)

@@ -1,6 +1,9 @@
 #ifndef BLUEJAY_LEVEL_H
 #define BLUEJAY_LEVEL_H
 
+#include <iosfwd>
+#include <string>
+
 #include "platform_index.h"
 
 class Application;
@@ -131,6 +134,11 @@ public:
     int ending_timer;
     // The platforms by column, ready while the characters of a tick act.
     Platform_Index platform_index;
+    // Set on a level tried from the editor: a pipe to another level ends
+    // the try, and the level it leads to is kept here (else NO_LEVEL).
+    bool pipes_end_play;
+    int pipe_destination;
+    static constexpr int NO_LEVEL = -1;
 
     Level();
     ~Level();
@@ -139,9 +147,13 @@ public:
 
     void Reset(bool full_reset);
     void Load(const char* file_name);
+    // The same from a map held in memory.
+    void Load(std::istream& file);
     void Load_For_Editing(const char* file_name);
     // Writes the editing form; returns whether the file was written whole.
     bool Save(const char* file_name);
+    // The editing form as a map file holds it, one integer a line.
+    std::string Map_Text() const;
 
     // One tick of play: background, platforms, characters, camera, pipes,
     // lost lives, the ending and the status line.

@@ -145,6 +145,7 @@ int main(int argc, char* argv[])
     set_display_switch_callback(SWITCH_IN, Display_Switch_Handler);
 
     application = new Application();
+    application->keep_palette = settings.keep_palette;
     application->Load_Resources();
 
     int status = 0;

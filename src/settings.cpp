@@ -36,6 +36,17 @@ bool Settings::Load(const char* path)
     }
     if (directory != nullptr && directory[0] != '\0')
         data_directory = directory;
+    const char* keep = get_config_string("editor", "keep_palette", nullptr);
+    if (keep != nullptr)
+    {
+        std::string value = keep;
+        if (value == "1" || value == "yes")
+            keep_palette = true;
+        else if (value == "0" || value == "no")
+            keep_palette = false;
+        else
+            problem = "keep_palette must be yes or no";
+    }
     pop_config_state();
     return true;
 }

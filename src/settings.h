@@ -11,6 +11,11 @@
 //   # screen at the desktop's size and colour depth.
 //   scale = 3
 //
+//   [editor]
+//   # Whether 2 and 3 go back to the type last chosen in that mode (yes)
+//   # or to the mode's first type (no, the default).
+//   keep_palette = yes
+//
 //   [data]
 //   # The folder that holds data/, when it is not found by itself.
 //   directory = /home/me/bluejay
@@ -26,6 +31,7 @@ public:
 
     int window_scale = FULL_SCREEN;
     std::string data_directory;
+    bool keep_palette = false;
     // What was wrong in the file, one line, or empty.
     std::string problem;
 

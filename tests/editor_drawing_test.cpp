@@ -146,12 +146,13 @@ TEST_F(Editor_Drawing_Test, TheGridFollowsTheView)
     level.scroll_y = -224 - 32;
     level.pointers[2] = 17;
     Tick();
-    // Screen 2 starts at canvas x 192 (the mode line crosses it); row 1's
-    // top edge lies at canvas y 32.
+    // Screen 2 starts at canvas x 192 (the mode line crosses it, and the
+    // status lines below it); row 1's top edge lies at canvas y 32.
     int h = text_height(font);
-    EXPECT_EQ(Count_Colour(editor->canvas, 192, 0, 1, 224, green), 224 - h);
+    int below_status = 2 + 6 * (h + 1);
+    EXPECT_EQ(Count_Colour(editor->canvas, 192, below_status, 1, 224 - below_status, green), 224 - below_status);
     EXPECT_EQ(Count_Colour(editor->canvas, 192, h + 3, 1, h, green), 0);
-    EXPECT_EQ(Count_Colour(editor->canvas, 0, 32, 256, 1, green), 256);
+    EXPECT_EQ(Count_Colour(editor->canvas, 0, 32, Application::STATUS_X, 1, green), Application::STATUS_X);
     EXPECT_TRUE(Shows_Text(194, 223 - h, "Screen 2"));
     EXPECT_TRUE(Shows_Text(194, 222 - 2 * h, "Pointer 2 (17)"));
     // Where a local pipe sets the hero down in screen 2, a small hero stands:
