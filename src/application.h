@@ -1,6 +1,8 @@
 #ifndef BLUEJAY_APPLICATION_H
 #define BLUEJAY_APPLICATION_H
 
+#include <string>
+
 #include <allegro.h>
 
 class Edit_History;
@@ -286,6 +288,10 @@ public:
     void Load_Movie(const char* path);
     // Writes the movie; returns whether the file was written whole.
     bool Save_Movie(const char* path);
+    // The same, with the system's reason when it was not.
+    bool Save_Movie(const char* path, std::string& reason);
+    // Room for one word of the movie file with its sign and line end.
+    static constexpr int MOVIE_NUMBER_TEXT = 16;
 
     // The stages of the game loop, one tick at a time.
     void Load_Game_Data();
@@ -405,8 +411,10 @@ extern const char* const MOVIE_FILE;
 // Fills buffer (Application::MAX_PATH_LENGTH) with the path of a level's map
 // or message file, to read: the player's copy of a map when there is one.
 void Make_Level_Path(char* buffer, int level);
-// The path a level's map is saved to; false when its folder cannot be made.
+// The path a level's map is saved to; false when its folder cannot be made,
+// with the system's reason.
 bool Make_Level_Save_Path(char* buffer, int level);
+bool Make_Level_Save_Path(char* buffer, int level, std::string& reason);
 void Make_Message_Path(char* buffer, int level);
 
 // Copies a backslash path into buffer (of Application::MAX_PATH_LENGTH

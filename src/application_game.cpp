@@ -18,9 +18,15 @@ void Make_Level_Path(char* buffer, int level)
 
 bool Make_Level_Save_Path(char* buffer, int level)
 {
+    std::string reason;
+    return Make_Level_Save_Path(buffer, level, reason);
+}
+
+bool Make_Level_Save_Path(char* buffer, int level, std::string& reason)
+{
     char path[Application::MAX_PATH_LENGTH];
     std::snprintf(path, sizeof(path), "data\\levels\\level_%i.map", level);
-    return Make_Write_Path(buffer, path);
+    return Make_Write_Path(buffer, path, reason);
 }
 
 void Make_Message_Path(char* buffer, int level)
@@ -209,9 +215,12 @@ void Application::Play_Level_Tick(Level& level)
 
 void Application::Leave_Game()
 {
+    // A movie that cannot be written is said on the console; the game
+    // still ends as usual.
     char path[MAX_PATH_LENGTH];
-    if (Make_Write_Path(path, MOVIE_FILE))
-        Save_Movie(path);
+    std::string reason;
+    if (!Make_Write_Path(path, MOVIE_FILE, reason) || !Save_Movie(path, reason))
+        std::fprintf(stderr, "The movie was not saved to %s: %s\n", path, reason.c_str());
     Stop_Music();
     Show_Status_Screen("Exiting... please wait.");
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "application.h"
+#include "safe_file.h"
 
 const char* const MOVIE_FILE = "data\\movie\\movie.dat";
 
@@ -34,23 +35,26 @@ void Application::Load_Movie(const char* path)
 
 bool Application::Save_Movie(const char* path)
 {
-    // Written beside the old movie and renamed over it, so the old one
-    // survives a crash or a full disk.
-    std::string temporary = std::string(path) + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "w");
-    if (file == nullptr)
-        return false;
-    bool written = std::fprintf(file, "%d\n", movie_level) > 0;
+    std::string reason;
+    return Save_Movie(path, reason);
+}
+
+bool Application::Save_Movie(const char* path, std::string& reason)
+{
+    // The old movie survives a crash, a full disk or a kill.
+    std::string text;
+    char number[MOVIE_NUMBER_TEXT];
+    std::snprintf(number, sizeof(number), "%d\n", movie_level);
+    text += number;
     for (int i = 0; i < signal_buffer_length && i < MAX_SIGNAL_BUFFER_LENGTH; i++)
-        written = written && std::fprintf(file, "%d\n", signal_buffer[i]) > 0;
-    written = (std::fflush(file) == 0) && written;
-    written = (std::fclose(file) == 0) && written;
-    if (!written || std::rename(temporary.c_str(), path) != 0)
     {
-        std::remove(temporary.c_str());
-        return false;
+        std::snprintf(number, sizeof(number), "%d\n", signal_buffer[i]);
+        text += number;
     }
-    return true;
+    Safe_File file;
+    bool written = file.Write(path, text);
+    reason = file.reason;
+    return written;
 }
 
 int Application::Movie_Level_Index() const

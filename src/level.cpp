@@ -1,6 +1,5 @@
 #include "level.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -21,6 +20,7 @@
 #include "mosquito.h"
 #include "mud_drop.h"
 #include "platform.h"
+#include "safe_file.h"
 #include "rock.h"
 #include "scrolling_background_object.h"
 #include "spiked_pole.h"
@@ -103,7 +103,8 @@ Level::Level()
       character_records(new Map_Record*[MAX_CHARACTERS]), reposition_requested(false),
       scroll_x_requested(false), scroll_y_requested(false), scroll_x_step(0), scroll_y_step(0),
       background_scrolling(false), showing_message(false), message_shown(false), screens_high(1),
-      background_x(0), ending_timer(0), pipes_end_play(false), pipe_destination(NO_LEVEL), platform_block(new Platform[MAX_PLATFORMS]),
+      background_x(0), ending_timer(0), pipes_end_play(false), pipe_destination(NO_LEVEL),
+      platform_block(new Platform[MAX_PLATFORMS]),
       platform_record_block(new Map_Record[MAX_PLATFORMS]()),
       character_record_block(new Map_Record[MAX_CHARACTERS]())
 {
@@ -307,53 +308,48 @@ void Level::Load_For_Editing(const char* file_name)
         complete = Read(file, pointers[i]);
 }
 
-bool Level::Save(const char* file_name)
-{
-    // The map is written beside the old one and renamed over it, so a crash
-    // or a full disk never leaves a cut-off level file.
-    std::string temporary = std::string(file_name) + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "w");
-    if (file == nullptr)
-        return false;
-
-    bool written = std::fprintf(file, "%d\n%d\n", background, music) > 0;
-    for (int i = 0; i < number_of_characters && i < MAX_CHARACTERS; i++)
-        written = written && std::fprintf(file, "%d\n%d\n%d\n", character_records[i]->type,
-                                          character_records[i]->x, character_records[i]->y) > 0;
-    written = written && std::fprintf(file, "-1\n") > 0;
-    for (int i = 0; i < number_of_platforms && i < MAX_PLATFORMS; i++)
-        written = written && std::fprintf(file, "%d\n%d\n%d\n", platform_records[i]->type,
-                                          platform_records[i]->x, platform_records[i]->y) > 0;
-    written = written && std::fprintf(file, "-1\n") > 0;
-    for (int i = 0; i < NUMBER_OF_POINTERS; i++)
-        written = written && std::fprintf(file, "%d\n", pointers[i]) > 0;
-    written = (std::fflush(file) == 0) && written;
-    written = (std::fclose(file) == 0) && written;
-
-    if (!written || std::rename(temporary.c_str(), file_name) != 0)
-    {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
 std::string Level::Map_Text() const
 {
-    std::string text = std::to_string(background) + "\n" + std::to_string(music) + "\n";
-    const Map_Record* const* tables[2] = {character_records, platform_records};
-    const int counts[2] = {std::min(number_of_characters, static_cast<int>(MAX_CHARACTERS)),
-                           std::min(number_of_platforms, static_cast<int>(MAX_PLATFORMS))};
-    for (int list = 0; list < 2; list++)
+    std::string text;
+    char number[MAX_NUMBER_TEXT];
+    auto add = [&text, &number](int value) {
+        std::snprintf(number, sizeof(number), "%d\n", value);
+        text += number;
+    };
+    add(background);
+    add(music);
+    for (int i = 0; i < number_of_characters && i < MAX_CHARACTERS; i++)
     {
-        for (int i = 0; i < counts[list]; i++)
-            text += std::to_string(tables[list][i]->type) + "\n" + std::to_string(tables[list][i]->x) + "\n" +
-                    std::to_string(tables[list][i]->y) + "\n";
-        text += "-1\n";
+        add(character_records[i]->type);
+        add(character_records[i]->x);
+        add(character_records[i]->y);
     }
+    add(-1);
+    for (int i = 0; i < number_of_platforms && i < MAX_PLATFORMS; i++)
+    {
+        add(platform_records[i]->type);
+        add(platform_records[i]->x);
+        add(platform_records[i]->y);
+    }
+    add(-1);
     for (int i = 0; i < NUMBER_OF_POINTERS; i++)
-        text += std::to_string(pointers[i]) + "\n";
+        add(pointers[i]);
     return text;
+}
+
+bool Level::Save(const char* file_name)
+{
+    std::string reason;
+    return Save(file_name, reason);
+}
+
+bool Level::Save(const char* file_name, std::string& reason)
+{
+    // A crash, a full disk or a kill never leaves a cut-off level file.
+    Safe_File file;
+    bool written = file.Write(file_name, Map_Text());
+    reason = file.reason;
+    return written;
 }
 
 Character* Level::Create_Character(int type)

@@ -105,6 +105,8 @@ public:
     static constexpr int ENDING_TICKS = 15;
     // Points for every egg at the end of the game.
     static constexpr int EGG_BONUS = 1000;
+    // Room for one integer of a map file with its sign and line end.
+    static constexpr int MAX_NUMBER_TEXT = 16;
 
     int scroll_x;
     int scroll_y;
@@ -152,6 +154,9 @@ public:
     void Load_For_Editing(const char* file_name);
     // Writes the editing form; returns whether the file was written whole.
     bool Save(const char* file_name);
+    // The same, with the system's reason when it was not ("Is a
+    // directory").
+    bool Save(const char* file_name, std::string& reason);
     // The editing form as a map file holds it, one integer a line.
     std::string Map_Text() const;
 

@@ -64,6 +64,12 @@ void Make_Read_Path(char* buffer, const char* path)
 
 bool Make_Write_Path(char* buffer, const char* path)
 {
+    std::string reason;
+    return Make_Write_Path(buffer, path, reason);
+}
+
+bool Make_Write_Path(char* buffer, const char* path, std::string& reason)
+{
     std::string copy = User_Copy(path);
     if (copy.empty())
     {
@@ -72,7 +78,13 @@ bool Make_Write_Path(char* buffer, const char* path)
     }
     Copy_Path(buffer, copy);
     std::string::size_type slash = copy.rfind('/');
-    return Make_Directories(copy.substr(0, slash));
+    std::string folder = copy.substr(0, slash);
+    if (Make_Directories(folder))
+        return true;
+    // The reason of the folder that could not be made, or the thing in its
+    // place that is no folder.
+    reason = errno != 0 ? std::strerror(errno) : std::strerror(ENOTDIR);
+    return false;
 }
 
 bool Make_Directories(const std::string& directory)
@@ -81,7 +93,10 @@ bool Make_Directories(const std::string& directory)
         return true;
     struct stat status;
     if (stat(directory.c_str(), &status) == 0)
+    {
+        errno = S_ISDIR(status.st_mode) ? 0 : ENOTDIR;
         return S_ISDIR(status.st_mode);
+    }
     std::string::size_type slash = directory.rfind('/');
     if (slash != std::string::npos && slash > 0 && !Make_Directories(directory.substr(0, slash)))
         return false;

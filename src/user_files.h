@@ -26,6 +26,8 @@ void Make_Read_Path(char* buffer, const char* path);
 // Fills buffer with where to write the file; makes the folders on the way.
 // False when they cannot be made (the path is filled all the same).
 bool Make_Write_Path(char* buffer, const char* path);
+// The same, with the system's reason when the folders cannot be made.
+bool Make_Write_Path(char* buffer, const char* path, std::string& reason);
 
 // Makes a folder and those above it; true when it is there afterwards.
 bool Make_Directories(const std::string& directory);

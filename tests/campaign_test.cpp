@@ -22,6 +22,7 @@
 #include "platform.h"
 #include "string_list.h"
 #include "test_support.h"
+#include "tick_input.h"
 
 namespace
 {
@@ -36,43 +37,12 @@ const size_t LONGEST_DEMO = 2000;
 const size_t LONGEST_MESSAGE_LINE = 31;
 const int MOST_MESSAGE_LINES = 22;
 
-// One signal word per tick from a readable key script: lines like
-// "12 right up", "# comments", and a "level N" line that names where the
-// script starts.
+// One signal word per tick from the readable key script.
 std::vector<int> Read_Key_Script(const std::string& path)
 {
-    static const std::map<std::string, int> KEYS = {
-        {"left", Application::SIGNAL_LEFT},     {"right", Application::SIGNAL_RIGHT},
-        {"up", Application::SIGNAL_UP},         {"down", Application::SIGNAL_DOWN},
-        {"fly", Application::SIGNAL_FLY},       {"pause", Application::SIGNAL_PAUSE},
-        {"enter", Application::SIGNAL_START},   {"quit", Application::SIGNAL_QUIT},
-        {"delete", Application::SIGNAL_DELETE}, {"none", 0},
-    };
-    std::vector<int> words;
-    std::ifstream file(path);
-    std::string line;
-    int number = 0;
-    while (std::getline(file, line))
-    {
-        number++;
-        std::istringstream fields(line.substr(0, line.find('#')));
-        std::string first;
-        if (!(fields >> first) || first == "level")
-            continue;
-        int count = std::atoi(first.c_str());
-        int word = 0;
-        std::string name;
-        while (fields >> name)
-        {
-            auto found = KEYS.find(name);
-            if (found == KEYS.end())
-                ADD_FAILURE() << path << ":" << number << ": unknown key " << name;
-            else
-                word |= found->second;
-        }
-        words.insert(words.end(), static_cast<size_t>(count), word);
-    }
-    return words;
+    Tick_Input input;
+    EXPECT_TRUE(input.Read_Script(path)) << input.error;
+    return input.words;
 }
 
 std::string Level_File(int number)

@@ -12,7 +12,10 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <csignal>
+#include <functional>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -1140,6 +1143,22 @@ TEST(SafeSaving, KillingTheMovieWriterAtAnyMomentLeavesOneWholeMovie)
     EXPECT_GT(cut, Kill_Rounds() / 10);
 }
 
+// Runs a save while no file may grow past the given size, as on a full disk.
+static constexpr rlim_t FULL_DISK_BYTES = 4;
+static bool With_File_Size_Limit(rlim_t bytes, const std::function<bool()>& save)
+{
+    struct rlimit before;
+    getrlimit(RLIMIT_FSIZE, &before);
+    struct rlimit limit = before;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    void (*previous)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    bool saved = save();
+    std::signal(SIGXFSZ, previous);
+    setrlimit(RLIMIT_FSIZE, &before);
+    return saved;
+}
+
 TEST(SafeSaving, AMapSaveThatCannotBeWrittenKeepsTheOldFile)
 {
     Temporary_Directory directory;
@@ -1157,15 +1176,10 @@ TEST(SafeSaving, AMapSaveThatCannotBeWrittenKeepsTheOldFile)
     EXPECT_TRUE(std::filesystem::is_directory(path + ".tmp"));
     std::filesystem::remove(path + ".tmp");
 
-    // A full disk: the temporary name leads to /dev/full.
-    if (std::filesystem::exists("/dev/full"))
-    {
-        std::filesystem::create_symlink("/dev/full", path + ".tmp");
-        EXPECT_FALSE(new_level.Save(path.c_str()));
-        EXPECT_EQ(Read_File(path), old_text);
-        EXPECT_TRUE(std::filesystem::exists("/dev/full"));
-        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path + ".tmp")));
-    }
+    // A full disk: no file may grow past a few bytes.
+    EXPECT_FALSE(With_File_Size_Limit(FULL_DISK_BYTES, [&] { return new_level.Save(path.c_str()); }));
+    EXPECT_EQ(Read_File(path), old_text);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path + ".tmp")));
 
     // A folder that is not there.
     EXPECT_FALSE(new_level.Save(directory.Path("gone/level_0.map").c_str()));
@@ -1186,12 +1200,8 @@ TEST(SafeSaving, AMovieSaveThatCannotBeWrittenKeepsTheOldFile)
     EXPECT_FALSE(application.Save_Movie(path.c_str()));
     EXPECT_EQ(Read_File(path), "4\n8\n0\n");
     std::filesystem::remove(path + ".tmp");
-    if (std::filesystem::exists("/dev/full"))
-    {
-        std::filesystem::create_symlink("/dev/full", path + ".tmp");
-        EXPECT_FALSE(application.Save_Movie(path.c_str()));
-        EXPECT_EQ(Read_File(path), "4\n8\n0\n");
-    }
+    EXPECT_FALSE(With_File_Size_Limit(FULL_DISK_BYTES, [&] { return application.Save_Movie(path.c_str()); }));
+    EXPECT_EQ(Read_File(path), "4\n8\n0\n");
     EXPECT_FALSE(application.Save_Movie("/proc/bluejay_movie.dat"));
 }
 

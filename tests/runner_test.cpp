@@ -31,10 +31,13 @@ struct Runner_Result
     int status = -1;
 };
 
-Runner_Result Run_Runner(const std::string& arguments)
+// Runs the runner from the folder given, or from the tests' own.
+Runner_Result Run_Runner(const std::string& arguments, const std::string& folder = "")
 {
     Runner_Result run;
     std::string command = "'" + Runner_Path() + "' " + arguments + " 2>/dev/null";
+    if (!folder.empty())
+        command = "cd '" + folder + "' && " + command;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
         return run;
@@ -114,4 +117,12 @@ TEST_F(RunnerTest, QuitEndsTheRunAndBadOptionsAreRefused)
     EXPECT_TRUE(bad.output.empty());
     EXPECT_EQ(Run_Runner("--level 120").status, 2);
     EXPECT_EQ(Run_Runner("--script '" + directory.Write("bad.txt", "5 jump\n") + "'").status, 2);
+}
+
+TEST_F(RunnerTest, RelativePicturePathsAreTakenFromTheStartFolder)
+{
+    Runner_Result run = Run_Runner("--ticks 3 --shot 2:shot.bmp --overview map.bmp", directory.Path(""));
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(access(directory.Path("shot.bmp").c_str(), R_OK), 0);
+    EXPECT_EQ(access(directory.Path("map.bmp").c_str(), R_OK), 0);
 }

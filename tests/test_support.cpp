@@ -4,6 +4,8 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "bluejay.h"
 #include "platform.h"
@@ -13,6 +15,25 @@ Temporary_Directory::Temporary_Directory()
     char pattern[] = "/tmp/bluejay_test_XXXXXX";
     char* made = mkdtemp(pattern);
     path = made != nullptr ? made : "/tmp";
+}
+
+bool Run_As_Ordinary_User(const std::function<bool()>& check)
+{
+    constexpr uid_t NOBODY = 65534;
+    if (geteuid() != 0)
+        return check();
+    std::fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0)
+    {
+        if (setgid(NOBODY) != 0 || setuid(NOBODY) != 0)
+            _exit(2);
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child)
+        return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 Temporary_Directory::~Temporary_Directory()

@@ -2,6 +2,7 @@
 #define BLUEJAY_TEST_SUPPORT_H
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -31,6 +32,11 @@ private:
 };
 
 std::string Read_File(const std::string& path);
+
+// Runs a check as an ordinary user, in a child process, when the tests run
+// as root (for whom no permission bit holds); as the same process otherwise.
+// The folders the check works in must let others in. Its answer comes back.
+bool Run_As_Ordinary_User(const std::function<bool()>& check);
 
 // A character that does nothing on its own; tests move it by hand.
 class Test_Character : public Character

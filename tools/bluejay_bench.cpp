@@ -63,6 +63,7 @@
 #include "bluejay.h"
 #include "character.h"
 #include "level.h"
+#include "tick_input.h"
 
 namespace
 {
@@ -328,51 +329,22 @@ void Delete_Game(Application* game)
     delete game;
 }
 
-// The input of a script in the runner's form: lines of a tick count and the
-// keys held for that many ticks.
+// The input of a script in the runner's form, or of a movie; an unreadable
+// one is no input.
 std::vector<int> Read_Script(const std::string& path)
 {
-    static const std::map<std::string, int> KEYS = {
-        {"left", Application::SIGNAL_LEFT},     {"right", Application::SIGNAL_RIGHT},
-        {"up", Application::SIGNAL_UP},         {"down", Application::SIGNAL_DOWN},
-        {"fly", Application::SIGNAL_FLY},       {"pause", Application::SIGNAL_PAUSE},
-        {"enter", Application::SIGNAL_START},   {"quit", Application::SIGNAL_QUIT},
-        {"delete", Application::SIGNAL_DELETE}, {"none", 0},
-    };
-    std::vector<int> words;
-    std::ifstream file(path);
-    std::string line;
-    while (std::getline(file, line))
-    {
-        line = line.substr(0, line.find('#'));
-        std::istringstream fields(line);
-        long count = 0;
-        if (!(fields >> count) || count < 0)
-            continue;
-        int word = 0;
-        std::string name;
-        while (fields >> name)
-        {
-            auto found = KEYS.find(name);
-            if (found != KEYS.end())
-                word |= found->second;
-        }
-        words.insert(words.end(), static_cast<size_t>(count), word);
-    }
-    return words;
+    Tick_Input input;
+    if (!input.Read_Script(path))
+        std::fprintf(stderr, "bluejay_bench: %s\n", input.error.c_str());
+    return input.words;
 }
 
-// The signal words of a movie file, read as the game reads them.
 std::vector<int> Read_Movie(const std::string& path)
 {
-    std::vector<int> words;
-    std::ifstream file(path);
-    int level = 0, word = 0;
-    if (!(file >> level))
-        return words;
-    while (file >> word && !file.eof())
-        words.push_back(word);
-    return words;
+    Tick_Input input;
+    if (!input.Read_Movie(path))
+        std::fprintf(stderr, "bluejay_bench: %s\n", input.error.c_str());
+    return input.words;
 }
 
 bool Level_Present(int number)

@@ -13,7 +13,7 @@
 // --script FILE hold keys as the script says: each line is a tick count and
 //              the keys held for that many ticks, e.g. "12 right up";
 //              key names: left right up down fly pause enter quit delete
-//              none; '#' starts a comment
+//              none; '#' starts a comment; a "level N" line is passed over
 // --ticks N    run N ticks (default 1000)
 // --until-end  stop early at "Game Over", at the end of the game or on Q
 // --seed S     seed of the random numbers (default 1)
@@ -21,6 +21,9 @@
 //              .tga)
 // --overview F write a map of the whole current level, every screen, with
 //              its platforms and characters where they are at the end, to F
+//
+// Files named with a relative path are taken from the folder the runner was
+// started in.
 //
 // The summary line:
 //   ticks=.. level=.. x=.. y=.. state=.. strength=.. lives=.. eggs=..
@@ -30,9 +33,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,8 @@
 #include "bluejay.h"
 #include "level.h"
 #include "platform.h"
+#include "start_folder.h"
+#include "tick_input.h"
 
 namespace
 {
@@ -72,65 +75,6 @@ bool Parse_Number(const char* text, long& value)
     errno = 0;
     value = std::strtol(text, &end, 10);
     return errno == 0 && end != text && *end == '\0';
-}
-
-// One signal word per tick, from a movie or a script.
-bool Read_Movie(const std::string& path, int& level, std::vector<int>& words)
-{
-    std::ifstream file(path);
-    if (!file || !(file >> level))
-        return false;
-    // Read as the game reads it: a last number with no line end after it is
-    // not a word.
-    int word = 0;
-    while (file >> word && !file.eof())
-        words.push_back(word);
-    return true;
-}
-
-bool Read_Script(const std::string& path, std::vector<int>& words)
-{
-    static const std::map<std::string, int> KEYS = {
-        {"left", Application::SIGNAL_LEFT},     {"right", Application::SIGNAL_RIGHT},
-        {"up", Application::SIGNAL_UP},         {"down", Application::SIGNAL_DOWN},
-        {"fly", Application::SIGNAL_FLY},       {"pause", Application::SIGNAL_PAUSE},
-        {"enter", Application::SIGNAL_START},   {"quit", Application::SIGNAL_QUIT},
-        {"delete", Application::SIGNAL_DELETE}, {"none", 0},
-    };
-    std::ifstream file(path);
-    if (!file)
-        return false;
-    std::string line;
-    int line_number = 0;
-    while (std::getline(file, line))
-    {
-        line_number++;
-        line = line.substr(0, line.find('#'));
-        std::istringstream fields(line);
-        long count = 0;
-        if (!(fields >> count))
-            continue;
-        if (count < 0 || count > 10000000)
-        {
-            std::fprintf(stderr, "bluejay_run: %s:%d: bad tick count\n", path.c_str(), line_number);
-            return false;
-        }
-        int word = 0;
-        std::string name;
-        while (fields >> name)
-        {
-            auto found = KEYS.find(name);
-            if (found == KEYS.end())
-            {
-                std::fprintf(stderr, "bluejay_run: %s:%d: unknown key \"%s\"\n", path.c_str(), line_number,
-                             name.c_str());
-                return false;
-            }
-            word |= found->second;
-        }
-        words.insert(words.end(), static_cast<size_t>(count), word);
-    }
-    return true;
 }
 
 // Every screen of the level in one picture: the background tiled, then the
@@ -214,12 +158,20 @@ int main(int argc, char* argv[])
     if (options.level >= Application::NUMBER_OF_LEVELS)
         return Usage("--level wants 0 to 119");
 
-    std::vector<int> words;
-    int movie_level = 0;
-    if (!options.movie.empty() && !Read_Movie(options.movie, movie_level, words))
-        return Usage(("cannot read the movie " + options.movie).c_str());
-    if (!options.script.empty() && !Read_Script(options.script, words))
-        return Usage(("cannot read the script " + options.script).c_str());
+    Tick_Input input;
+    if (!options.movie.empty() && !input.Read_Movie(options.movie))
+        return Usage(input.error.c_str());
+    int movie_level = input.level;
+    if (!options.script.empty() && !input.Read_Script(options.script))
+        return Usage(input.error.c_str());
+    const std::vector<int>& words = input.words;
+
+    // The pictures go where the user meant, though the game's files are
+    // read from the data folder.
+    Start_Folder start;
+    for (auto& shot : options.shots)
+        shot.second = start.Resolve(shot.second);
+    options.overview = start.Resolve(options.overview);
 
     Find_Data_Directory();
     if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)

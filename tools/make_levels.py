@@ -1,7 +1,14 @@
 #!/usr/bin/env python3
-"""Builds the level map files from drawn layouts.
+"""Draws a level map as readable text, and builds a level map from a drawing.
 
-Each source tools/levels/level_N.txt describes level N:
+The level map files data/levels/level_N.map are the levels: the game loads
+them and the editor saves them. This tool only helps to read and to sketch
+them; it never writes a map that it is not told to.
+
+    python3 tools/make_levels.py --draw N > sketch.txt   # level N as text
+    python3 tools/make_levels.py --build sketch.txt N    # writes level_N.map
+
+A drawing describes one level:
 
     background 0          # picture 0..6 (grass, cloudy, forest, dark,
                           # underworld, hilly, black)
@@ -9,17 +16,16 @@ Each source tools/levels/level_N.txt describes level N:
     pointer 3 1           # the pipe in screen column 3 leads to level 1
                           # (for a local pipe: to screen column 1)
     map
-    ................      # one character per 16 x 16 cell, see LEGEND;
+    ................      # one character per 16 x 16 cell, see the tables;
     ....J...........      # the last line is the bottom row of the lowest
     GGGGGGGGGGGGGGGG      # screen (y = 208), lines above it go up
 
 A letter marks the top-left corner of an object; the object itself may be
 bigger than its cell (ground is 2 x 2 cells). '.' and ' ' are empty.
-Characters are written in the order they are met, top to bottom and left to
-right, then the platforms the same way.
-
-    python3 tools/make_levels.py          # writes data/levels/level_N.map
-    python3 tools/make_levels.py --check  # compares with data/levels
+Building writes the characters in the order they are met, top to bottom and
+left to right, then the platforms the same way. Drawing needs every entry on
+the 16-pixel grid and at most one entry in a cell (the editor keeps to the
+grid); it names the entries it cannot draw and draws the rest.
 """
 
 import os
@@ -28,12 +34,12 @@ import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
-SOURCES = os.path.join(HERE, "levels")
 TARGET = os.path.join(ROOT, "data", "levels")
 
 CELL = 16
 BOTTOM_ROW_Y = 208
 POINTERS = 50
+LEVELS = 120
 
 CHARACTERS = {
     "k": 1,   # black bird
@@ -166,50 +172,107 @@ def render(level):
     return "".join("%d\n" % n for n in numbers)
 
 
-def build(target):
-    os.makedirs(target, exist_ok=True)
-    written = []
-    for name in sorted(os.listdir(SOURCES)):
-        if not (name.startswith("level_") and name.endswith(".txt")):
-            continue
-        number = int(name[len("level_"):-len(".txt")])
-        if not 0 <= number < 120:
-            raise LevelError("%s: levels are numbered 0 to 119" % name)
-        text = render(parse(os.path.join(SOURCES, name)))
-        out = os.path.join(target, "level_%d.map" % number)
-        with open(out, "w", encoding="ascii", newline="\n") as handle:
-            handle.write(text)
-        written.append(out)
-    return written
+MARKS = {code: mark for mark, code in list(CHARACTERS.items()) + list(PLATFORMS.items())}
 
 
-def main(argv):
+def read_map(path):
+    """The numbers of a map file: background, music, characters, platforms
+    and pointers, read as the game reads them."""
     try:
-        if argv[1:] == ["--check"]:
-            with tempfile.TemporaryDirectory() as scratch:
-                different = []
-                for path in build(scratch):
-                    name = os.path.basename(path)
-                    committed = os.path.join(TARGET, name)
-                    with open(path, encoding="ascii") as made:
-                        fresh = made.read()
-                    try:
-                        with open(committed, encoding="ascii") as old:
-                            same = old.read() == fresh
-                    except OSError:
-                        same = False
-                    if not same:
-                        different.append(name)
-                if different:
-                    print("out of date: " + " ".join(different))
-                    return 1
-                return 0
-        if argv[1:]:
-            print(__doc__)
-            return 2
-        for path in build(TARGET):
-            print(os.path.relpath(path, ROOT))
-        return 0
+        with open(path, encoding="ascii") as handle:
+            numbers = [int(word) for word in handle.read().split()]
+    except (OSError, ValueError) as error:
+        raise LevelError("%s: %s" % (path, error))
+    if len(numbers) < 2:
+        raise LevelError("%s: no background and music" % path)
+    position = 2
+    lists = []
+    for _ in range(2):
+        entries = []
+        while position < len(numbers) and numbers[position] != -1:
+            if position + 2 >= len(numbers):
+                raise LevelError("%s: ends inside an entry" % path)
+            entries.append(tuple(numbers[position:position + 3]))
+            position += 3
+        if position >= len(numbers):
+            raise LevelError("%s: a list has no end" % path)
+        position += 1
+        lists.append(entries)
+    pointers = (numbers[position:position + POINTERS] + [0] * POINTERS)[:POINTERS]
+    return numbers[0], numbers[1], lists[0], lists[1], pointers
+
+
+def draw(level):
+    """The drawing of a level, and the entries that could not be drawn."""
+    background, music, characters, platforms, pointers = level
+    cells, left_out = {}, []
+    for code, x, y in characters + platforms:
+        key = (x // CELL, y // CELL)
+        if code not in MARKS or x % CELL or y % CELL or x < 0 or key in cells:
+            left_out.append((code, x, y))
+        else:
+            cells[key] = MARKS[code]
+    lines = ["background %d" % background, "music %d" % music]
+    lines += ["pointer %d %d" % (screen, value) for screen, value in enumerate(pointers) if value]
+    lines.append("map")
+    if cells:
+        top = min(min(row for _, row in cells), BOTTOM_ROW_Y // CELL)
+        width = max(column for column, _ in cells) + 1
+        for row in range(top, BOTTOM_ROW_Y // CELL + 1):
+            lines.append("".join(cells.get((column, row), ".") for column in range(width)))
+    return "\n".join(lines) + "\n", left_out
+
+
+def write_safely(path, text):
+    """Writes beside the target, then renames over it, keeping its mode."""
+    folder = os.path.dirname(os.path.abspath(path))
+    handle, scratch = tempfile.mkstemp(prefix=".level_", dir=folder)
+    try:
+        with os.fdopen(handle, "w", encoding="ascii", newline="\n") as out:
+            out.write(text)
+            out.flush()
+            os.fsync(out.fileno())
+        if os.path.exists(path):
+            os.chmod(scratch, os.stat(path).st_mode & 0o7777)
+        else:
+            os.chmod(scratch, 0o644)
+        os.replace(scratch, os.path.realpath(path))
+    except OSError:
+        if os.path.exists(scratch):
+            os.unlink(scratch)
+        raise
+
+
+def level_number(text):
+    try:
+        number = int(text)
+    except ValueError:
+        number = -1
+    if not 0 <= number < LEVELS:
+        raise LevelError("levels are numbered 0 to %d, not %r" % (LEVELS - 1, text))
+    return number
+
+
+def main(argv, target=TARGET):
+    try:
+        if len(argv) == 3 and argv[1] == "--draw":
+            path = os.path.join(target, "level_%d.map" % level_number(argv[2]))
+            text, left_out = draw(read_map(path))
+            sys.stdout.write(text)
+            for code, x, y in left_out:
+                print("make_levels: not drawn: type %d at (%d, %d)" % (code, x, y), file=sys.stderr)
+            return 1 if left_out else 0
+        if len(argv) == 4 and argv[1] == "--build":
+            path = os.path.join(target, "level_%d.map" % level_number(argv[3]))
+            text = render(parse(argv[2]))
+            try:
+                write_safely(path, text)
+            except OSError as error:
+                raise LevelError("cannot write %s: %s" % (path, error.strerror))
+            print(os.path.relpath(path))
+            return 0
+        print(__doc__)
+        return 2
     except LevelError as error:
         print("make_levels: %s" % error, file=sys.stderr)
         return 1
