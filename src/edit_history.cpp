@@ -124,10 +124,9 @@ bool Edit_History::Record(int level_number, const Level& level, int carry_key)
             merging_key = 0;
         return false;
     }
-    Watch(level_number, level);
-
-    redo_steps[level_number].clear();
     bool merged = carry_key != 0 && carry_key == merging_key && Merge(level_number, step);
+    Watch(level_number, level);
+    redo_steps[level_number].clear();
     if (!merged)
     {
         std::vector<Step>& steps = undo_steps[level_number];
