@@ -141,7 +141,25 @@ Application::Application()
       mouse_x_before(0), mouse_y_before(0), mouse_z_before(0), mouse_b_before(0)
 {
     edit_history = new Edit_History(NUMBER_OF_LEVELS);
+    for (int i = 0; i < NUMBER_OF_GAME_ACTIONS; i++)
+        game_keys[i] = DEFAULT_GAME_KEYS[i];
+    for (int i = 0; i < NUMBER_OF_GAMEPAD_ACTIONS; i++)
+        gamepad_buttons[i] = DEFAULT_GAMEPAD_BUTTONS[i];
+    editing = false;
+    search_gamepads = false;
+    gamepad_search_ticks = 0;
+    full_screen = true;
+    window_scale = DEFAULT_WINDOW_SCALE;
+    fullscreen_shape = Screen_Area::STRETCH;
+    music_volume = MAX_VOLUME;
+    effects_volume = MAX_VOLUME;
+    muted = false;
+    notice[0] = '\0';
+    notice_ticks = 0;
+    for (bool& held : player_keys_held)
+        held = false;
     canvas = create_bitmap(CANVAS_WIDTH, CANVAS_HEIGHT);
+    notice_canvas = create_bitmap(CANVAS_WIDTH, CANVAS_HEIGHT);
     bitmaps = new BITMAP*[NUMBER_OF_BITMAPS]();
     music_tracks = new MIDI*[NUMBER_OF_MUSIC_TRACKS]();
     sound_effects = new SAMPLE*[NUMBER_OF_SOUND_EFFECTS]();
@@ -177,6 +195,8 @@ Application::~Application()
     delete[] levels;
     if (canvas != nullptr)
         destroy_bitmap(canvas);
+    if (notice_canvas != nullptr)
+        destroy_bitmap(notice_canvas);
     if (ghost_canvas != nullptr)
         destroy_bitmap(ghost_canvas);
     if (master_ecto_canvas != nullptr)
@@ -313,20 +333,6 @@ void Application::Stop_Sound_Effects()
             stop_sample(sound_effects[i]);
 }
 
-void Application::Display_Scene()
-{
-    // Without a graphics mode (headless runs) there is no screen to show.
-    if (screen == nullptr || canvas == nullptr)
-        return;
-    // No wait for a retrace: in a window the library only counts pretend
-    // retraces on its timer thread, which wakes with the 30 ms tick timer,
-    // so the wait lasted until the next tick (about 28 ms of the 30) and
-    // every frame came a tick late.
-    acquire_screen();
-    stretch_blit(canvas, screen, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, 0, 0, SCREEN_W, SCREEN_H);
-    release_screen();
-}
-
 void Application::Show_Status_Screen(const char* text)
 {
     clear_to_color(canvas, 0);
@@ -366,7 +372,7 @@ void Application::Play_Sound(int sound_effect)
         return;
     sound_effect_plays[sound_effect]++;
     if (sound_effects[sound_effect] != nullptr && digi_driver != nullptr && digi_driver->id != DIGI_NONE)
-        play_sample(sound_effects[sound_effect], 255, 128, 1000, 0);
+        play_sample(sound_effects[sound_effect], muted ? 0 : effects_volume, 128, 1000, 0);
 }
 
 bool Application::Music_Available()

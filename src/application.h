@@ -5,6 +5,8 @@
 
 #include <allegro.h>
 
+#include "screen_area.h"
+
 class Edit_History;
 class Level;
 class String_List;
@@ -34,8 +36,8 @@ public:
     static constexpr int NO_OBJECT_SELECTED = -1;
     // Room for a line of the editor's notice or help, and how long a
     // notice shows.
-    static constexpr int MAX_NOTICE_LENGTH = 96;
-    static constexpr int NOTICE_TICKS = 150;
+    static constexpr int EDITOR_LINE_LENGTH = 96;
+    static constexpr int EDITOR_NOTICE_TICKS = 150;
 
     // Movie modes.
     static constexpr int MOVIE_RECORDING_MODE = 1;
@@ -242,7 +244,7 @@ public:
     bool editor_help_shown;
     // A play copy of the level being edited while it is tried, else null.
     Level* test_play_level;
-    char editor_notice[MAX_NOTICE_LENGTH];
+    char editor_notice[EDITOR_LINE_LENGTH];
     int editor_notice_ticks;
     // The last type chosen in character and platform mode, and whether a
     // mode switch goes back to it (a setting) instead of the first type.
@@ -274,6 +276,63 @@ public:
     static constexpr int HELP_LINES = 24;
     // Shift with Page Up or Down moves this many levels.
     static constexpr int LEVEL_JUMP = 10;
+
+    // The game's actions a player can put on other keys, in the order of
+    // these tables: their names in the settings, the keys they start on and
+    // the bits they set. The editor's keys are never moved.
+    static constexpr int NUMBER_OF_GAME_ACTIONS = 9;
+    static const char* const GAME_ACTION_NAMES[NUMBER_OF_GAME_ACTIONS];
+    static const int DEFAULT_GAME_KEYS[NUMBER_OF_GAME_ACTIONS];
+    static const int GAME_ACTION_SIGNALS[NUMBER_OF_GAME_ACTIONS];
+    // The first gamepad's buttons: jump, fly, Enter and P.
+    static constexpr int NUMBER_OF_GAMEPAD_ACTIONS = 4;
+    static constexpr int MAX_GAMEPAD_BUTTON = MAX_JOYSTICK_BUTTONS - 1;
+    static const char* const GAMEPAD_ACTION_NAMES[NUMBER_OF_GAMEPAD_ACTIONS];
+    static const int DEFAULT_GAMEPAD_BUTTONS[NUMBER_OF_GAMEPAD_ACTIONS];
+    static const int GAMEPAD_ACTION_SIGNALS[NUMBER_OF_GAMEPAD_ACTIONS];
+    // Ticks between looks for a gamepad while none is plugged in.
+    static constexpr int GAMEPAD_SEARCH_TICKS = 100;
+
+    // The screen: the window F11 switches to, and the volume steps.
+    static constexpr int DEFAULT_WINDOW_SCALE = 2;
+    static constexpr int MAX_VOLUME = 255;
+    static constexpr int VOLUME_STEP = 32;
+    // The library's MIDI volume that the full music volume stands for.
+    static constexpr int FULL_MIDI_VOLUME = 128;
+    // How long a notice (volume, screenshot) stays on the picture.
+    static constexpr int NOTICE_TICKS = 60;
+    static constexpr int MAX_NOTICE_LENGTH = 80;
+    static constexpr int SCREENSHOT_SCALE = 2;
+
+    // The keys in use: game_keys[action] is the key code of each action
+    // while playing; the editor reads its own keys.
+    int game_keys[NUMBER_OF_GAME_ACTIONS];
+    int gamepad_buttons[NUMBER_OF_GAMEPAD_ACTIONS];
+    bool editing;
+    // Whether to look for a gamepad now and then (the real game; the tests
+    // set the library's joystick state themselves).
+    bool search_gamepads;
+    int gamepad_search_ticks;
+
+    // The screen: full screen or a window of window_scale times the canvas,
+    // and the shape of the canvas on a full screen (Screen_Area).
+    bool full_screen;
+    int window_scale;
+    int fullscreen_shape;
+
+    // Sound: the music and effects volumes (0 to 255) and F9's mute.
+    int music_volume;
+    int effects_volume;
+    bool muted;
+
+    // A short line over the picture, shown for notice_ticks more ticks;
+    // drawn on a copy of the canvas, so the canvas itself never holds it.
+    char notice[MAX_NOTICE_LENGTH];
+    int notice_ticks;
+    BITMAP* notice_canvas;
+    // F7 to F12 and Enter as they were in the last tick: each acts once a
+    // press.
+    bool player_keys_held[KEY_MAX];
 
     Application();
     ~Application();
@@ -339,7 +398,7 @@ public:
     void Run_Editor_Mouse();
     // The lines of the help for the current mode, drawn from the command
     // table.
-    void Editor_Help_Lines(char lines[][MAX_NOTICE_LENGTH], int& count, int room) const;
+    void Editor_Help_Lines(char lines[][EDITOR_LINE_LENGTH], int& count, int room) const;
     void Draw_Editor_Help();
     void Draw_Editor_Status();
     // Shows a line of text on the editor's canvas for a while.
@@ -368,6 +427,38 @@ public:
     void Stop_Sound_Effects();
     void Display_Scene();
     void Generate_Signals();
+    // The bits the first gamepad sets: stick and d-pad as the arrows, the
+    // buttons as the settings put them. 0 without a pad.
+    int Gamepad_Signals() const;
+    // Looks for a gamepad when none is plugged in.
+    void Find_Gamepad();
+
+    // Where the canvas lands on the screen now, in screen pixels (the mouse
+    // is mapped to the canvas through it).
+    Screen_Area Canvas_Area() const;
+    // The keys of the game and the editor alike that stand outside the
+    // signal word, read once a tick from the key states: F7 and F8 lower
+    // and raise the music, F9 mutes and unmutes everything, F11 and
+    // Alt+Enter switch between full screen and a window, F12 takes a
+    // screenshot.
+    void Handle_Player_Keys();
+    // Full screen to window and back, keeping the game, its music and the
+    // canvas. False (and the screen as it was) when the other mode cannot
+    // be set.
+    bool Toggle_Full_Screen();
+    // Clears the whole screen (the bars beside the canvas) and shows the
+    // canvas again.
+    void Redraw_Screen();
+    // Sets the music and effects volumes, each clamped to 0 to 255, and
+    // hands them to the library.
+    void Set_Volumes(int music, int effects);
+    void Apply_Volumes();
+    // Shows a line over the picture for a while.
+    void Show_Notice(const char* text);
+    // Writes the canvas at twice its size as a PNG into the folder, named by
+    // the date and time; the file's path, or empty when it could not be
+    // written.
+    std::string Save_Screenshot(const std::string& folder);
 
     // Width and height of a picture of the table; 0 for an index outside it.
     int Bitmap_Width(int index) const;
@@ -420,6 +511,17 @@ void Make_Message_Path(char* buffer, int level);
 // Copies a backslash path into buffer (of Application::MAX_PATH_LENGTH
 // characters, cut if longer) with the separators of this platform.
 void Make_Path(char* buffer, const char* path);
+
+// Sets the graphics mode: full screen at the desktop's size (else a window
+// that size), or a window of scale times the canvas. False when no mode
+// could be set.
+bool Set_Screen_Mode(bool full_screen, int window_scale);
+// Names the window and registers main's callbacks for the switch back to the
+// game, the switch away and the close button; registered again after each
+// change between full screen and window.
+void Register_Window_Callbacks(void (*switch_in)(), void (*switch_out)(), void (*close_button)());
+// The folder screenshots go to: $XDG_PICTURES_DIR, else ~/Pictures/bluejay.
+std::string Screenshot_Folder();
 
 // Set by the timer callback every 30 ms; the loops take it and run a tick.
 extern volatile bool timing_signal;

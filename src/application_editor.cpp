@@ -168,6 +168,8 @@ void Application::Start_Editor()
     set_trans_blender(200, 200, 200, 200);
     quit = false;
     edit_history->Watch(current_level, *levels[current_level]);
+    // The editor's keys stay where they are, whatever the game's settings.
+    editing = true;
 }
 
 void Application::Run_Editor_Tick()
@@ -247,11 +249,14 @@ void Application::Run_Editor_Mouse()
     if (!moved && !clicked)
         return;
 
-    // The mouse's place on the canvas, in whole cursor cells.
-    int screen_width = SCREEN_W > 0 ? SCREEN_W : CANVAS_WIDTH;
-    int screen_height = SCREEN_H > 0 ? SCREEN_H : CANVAS_HEIGHT;
-    int cell_x = Clamp(x * CANVAS_WIDTH / screen_width / EDITOR_STEP * EDITOR_STEP, 0, MAX_CURSOR_X);
-    int cell_y = Clamp(y * CANVAS_HEIGHT / screen_height / EDITOR_STEP * EDITOR_STEP, 0, MAX_CURSOR_Y);
+    // The mouse's place on the canvas (as it lies on the screen, bars and
+    // all; without a screen the mouse is in canvas pixels), in whole cursor
+    // cells. A click on a bar beside the canvas does nothing.
+    Screen_Area area = Canvas_Area();
+    if (area.width > 0 && area.height > 0 && !area.Canvas_Point(x, y, x, y))
+        clicked = false;
+    int cell_x = Clamp(x / EDITOR_STEP * EDITOR_STEP, 0, MAX_CURSOR_X);
+    int cell_y = Clamp(y / EDITOR_STEP * EDITOR_STEP, 0, MAX_CURSOR_Y);
     bool objects = editor_mode == CHARACTER_MODE || editor_mode == PLATFORM_MODE;
     int count = editor_mode == CHARACTER_MODE ? level.number_of_characters : level.number_of_platforms;
     bool carrying = objects && selected_object >= 0 && selected_object < count;
@@ -281,7 +286,7 @@ void Application::Set_Editor_Notice(const char* format, ...)
     va_start(arguments, format);
     std::vsnprintf(editor_notice, sizeof(editor_notice), format, arguments);
     va_end(arguments);
-    editor_notice_ticks = NOTICE_TICKS;
+    editor_notice_ticks = EDITOR_NOTICE_TICKS;
 }
 
 int Application::Count_Heroes(const Level& level)
@@ -421,19 +426,19 @@ void Application::Draw_Editor_Status()
     long long column = x >= 0 ? x / CANVAS_WIDTH : -1 - (-1 - x) / CANVAS_WIDTH;
     long long row = y <= CANVAS_HEIGHT - 1 ? (CANVAS_HEIGHT - 1 - y) / CANVAS_HEIGHT : -1;
 
-    char lines[7][MAX_NOTICE_LENGTH];
+    char lines[7][EDITOR_LINE_LENGTH];
     int number_of_lines = 0;
-    std::snprintf(lines[number_of_lines++], MAX_NOTICE_LENGTH, "Level %i", current_level);
-    std::snprintf(lines[number_of_lines++], MAX_NOTICE_LENGTH, "Mode: %s", Mode_Name(editor_mode));
+    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "Level %i", current_level);
+    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "Mode: %s", Mode_Name(editor_mode));
     if (objects)
-        std::snprintf(lines[number_of_lines++], MAX_NOTICE_LENGTH, "%s %i", Object_Type_Name(current_object_type),
+        std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "%s %i", Object_Type_Name(current_object_type),
                       current_object_type);
-    std::snprintf(lines[number_of_lines++], MAX_NOTICE_LENGTH, "music %i background %i", level.music,
+    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "music %i background %i", level.music,
                   level.background);
-    std::snprintf(lines[number_of_lines++], MAX_NOTICE_LENGTH, "%lld,%lld screen %lld,%lld", x, y, column, row);
-    std::snprintf(lines[number_of_lines++], MAX_NOTICE_LENGTH, "platforms %i/%i", level.number_of_platforms,
+    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "%lld,%lld screen %lld,%lld", x, y, column, row);
+    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "platforms %i/%i", level.number_of_platforms,
                   Level::MAX_PLATFORMS);
-    std::snprintf(lines[number_of_lines++], MAX_NOTICE_LENGTH, "characters %i/%i", level.number_of_characters,
+    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "characters %i/%i", level.number_of_characters,
                   Level::MAX_CHARACTERS);
     for (int i = 0; i < number_of_lines; i++)
         textout_ex(canvas, font, lines[i], STATUS_X, 2 + i * line_height, white, black);
@@ -442,7 +447,7 @@ void Application::Draw_Editor_Status()
     {
         // A notice of up to two lines, above the screen labels.
         int yellow = makecol(255, 255, 0);
-        char text[MAX_NOTICE_LENGTH];
+        char text[EDITOR_LINE_LENGTH];
         std::snprintf(text, sizeof(text), "%s", editor_notice);
         char* second = std::strchr(text, '\n');
         if (second != nullptr)
@@ -463,7 +468,7 @@ void Application::Draw_Editor_Help()
     solid_mode();
     set_trans_blender(200, 200, 200, 200);
     int line_height = text_height(font) + 1;
-    char lines[HELP_LINES][MAX_NOTICE_LENGTH];
+    char lines[HELP_LINES][EDITOR_LINE_LENGTH];
     int count = 0;
     Editor_Help_Lines(lines, count, HELP_LINES - 1);
     int white = makecol(255, 255, 255);
@@ -488,6 +493,7 @@ void Application::Run_Editor()
     while (!quit)
     {
         Wait_For_Tick();
+        Handle_Player_Keys();
         Run_Editor_Tick();
     }
     Leave_Editor();

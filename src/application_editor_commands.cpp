@@ -653,23 +653,23 @@ bool Application::Run_Editor_Commands()
     return Run_Editor_Commands(0);
 }
 
-void Application::Editor_Help_Lines(char lines[][MAX_NOTICE_LENGTH], int& count, int room) const
+void Application::Editor_Help_Lines(char lines[][EDITOR_LINE_LENGTH], int& count, int room) const
 {
     count = 0;
     for (const Editor_Command& command : COMMANDS)
     {
         if ((GROUPS[command.group].modes & (1 << editor_mode)) == 0)
             continue;
-        char line[MAX_NOTICE_LENGTH];
+        char line[EDITOR_LINE_LENGTH];
         std::snprintf(line, sizeof(line), "%-6s %s", command.keys, command.help);
         // Commands of one line (the four arrows) show once.
         bool shown = false;
         for (int i = 0; i < count && !shown; i++)
             shown = std::strcmp(line, lines[i]) == 0;
         if (!shown && count < room)
-            std::snprintf(lines[count++], MAX_NOTICE_LENGTH, "%s", line);
+            std::snprintf(lines[count++], EDITOR_LINE_LENGTH, "%s", line);
     }
     for (const char* line : MOUSE_HELP)
         if (count < room)
-            std::snprintf(lines[count++], MAX_NOTICE_LENGTH, "%s", line);
+            std::snprintf(lines[count++], EDITOR_LINE_LENGTH, "%s", line);
 }

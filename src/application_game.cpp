@@ -91,6 +91,7 @@ void Application::Start_Title()
     movie_mode = MOVIE_PLAYBACK_MODE;
     demo_mode = true;
     current_level = Movie_Level_Index();
+    Find_Gamepad();
     Play_Music(TITLE_SCREEN_MT, true);
 }
 
@@ -236,6 +237,7 @@ void Application::Run_Game()
     while (!title_done)
     {
         Wait_For_Tick();
+        Handle_Player_Keys();
         Run_Title_Tick();
         if (first_frame_exit)
         {
@@ -249,6 +251,7 @@ void Application::Run_Game()
     while (!quit)
     {
         Wait_For_Tick();
+        Handle_Player_Keys();
         Run_Play_Tick();
     }
     Leave_Game();

@@ -41,7 +41,26 @@ const Key_Signal KEY_SIGNALS[] = {
     {KEY_5, Application::SIGNAL_MOVIE_PLAY},
     {KEY_6, Application::SIGNAL_MOVIE_STOP},
 };
+
+// The bits of the actions a player can move to other keys.
+constexpr int GAME_ACTION_BITS = Application::SIGNAL_LEFT | Application::SIGNAL_RIGHT | Application::SIGNAL_UP |
+                                 Application::SIGNAL_DOWN | Application::SIGNAL_FLY | Application::SIGNAL_DELETE |
+                                 Application::SIGNAL_PAUSE | Application::SIGNAL_START | Application::SIGNAL_QUIT;
 } // namespace
+
+const char* const Application::GAME_ACTION_NAMES[NUMBER_OF_GAME_ACTIONS] = {
+    "left", "right", "jump", "down", "fly", "give_up", "pause", "enter", "quit"};
+const int Application::DEFAULT_GAME_KEYS[NUMBER_OF_GAME_ACTIONS] = {KEY_LEFT,  KEY_RIGHT, KEY_UP,
+                                                                    KEY_DOWN,  KEY_SPACE, KEY_D,
+                                                                    KEY_P,     KEY_ENTER, KEY_Q};
+const int Application::GAME_ACTION_SIGNALS[NUMBER_OF_GAME_ACTIONS] = {
+    SIGNAL_LEFT, SIGNAL_RIGHT, SIGNAL_UP, SIGNAL_DOWN, SIGNAL_FLY, SIGNAL_DELETE, SIGNAL_PAUSE, SIGNAL_START, SIGNAL_QUIT};
+
+// The usual pad under Linux: A jumps, B flies, Start is Enter, Back pauses.
+const char* const Application::GAMEPAD_ACTION_NAMES[NUMBER_OF_GAMEPAD_ACTIONS] = {"jump", "fly", "enter", "pause"};
+const int Application::DEFAULT_GAMEPAD_BUTTONS[NUMBER_OF_GAMEPAD_ACTIONS] = {0, 1, 7, 6};
+const int Application::GAMEPAD_ACTION_SIGNALS[NUMBER_OF_GAMEPAD_ACTIONS] = {SIGNAL_UP, SIGNAL_FLY, SIGNAL_START,
+                                                                            SIGNAL_PAUSE};
 
 void Application::Generate_Signals()
 {
@@ -49,9 +68,18 @@ void Application::Generate_Signals()
         poll_keyboard();
     signals = 0;
     // Key states, not presses: a bit is set in every tick its key is held.
+    // In the game the player's actions may sit on other keys; the editor
+    // reads the whole table as it stands.
     for (const Key_Signal& entry : KEY_SIGNALS)
-        if (key[entry.key_code])
+        if ((editing || (entry.signal & GAME_ACTION_BITS) == 0) && key[entry.key_code])
             signals |= entry.signal;
+    if (!editing)
+    {
+        for (int i = 0; i < NUMBER_OF_GAME_ACTIONS; i++)
+            if (game_keys[i] > 0 && game_keys[i] < KEY_MAX && key[game_keys[i]])
+                signals |= GAME_ACTION_SIGNALS[i];
+        signals |= Gamepad_Signals();
+    }
     // The window's close button quits as Q does, the editor saving first.
     if (close_requested)
         signals |= SIGNAL_QUIT;
@@ -61,4 +89,46 @@ void Application::Press_Keys_For_Signals(int signal_word)
 {
     for (const Key_Signal& entry : KEY_SIGNALS)
         key[entry.key_code] = (signal_word & entry.signal) ? 1 : 0;
+}
+
+int Application::Gamepad_Signals() const
+{
+    if (num_joysticks <= 0)
+        return 0;
+    if (joystick_driver != nullptr)
+        poll_joystick();
+    const JOYSTICK_INFO& pad = joy[0];
+    int pad_signals = 0;
+    // The stick and the d-pad (a stick of its own to the library) alike.
+    for (int s = 0; s < pad.num_sticks && s < MAX_JOYSTICK_STICKS; s++)
+    {
+        const JOYSTICK_STICK_INFO& stick = pad.stick[s];
+        if (stick.num_axis >= 1)
+        {
+            pad_signals |= stick.axis[0].d1 ? SIGNAL_LEFT : 0;
+            pad_signals |= stick.axis[0].d2 ? SIGNAL_RIGHT : 0;
+        }
+        if (stick.num_axis >= 2)
+        {
+            pad_signals |= stick.axis[1].d1 ? SIGNAL_UP : 0;
+            pad_signals |= stick.axis[1].d2 ? SIGNAL_DOWN : 0;
+        }
+    }
+    for (int i = 0; i < NUMBER_OF_GAMEPAD_ACTIONS; i++)
+    {
+        int button = gamepad_buttons[i];
+        if (button >= 0 && button < pad.num_buttons && button < MAX_JOYSTICK_BUTTONS && pad.button[button].b)
+            pad_signals |= GAMEPAD_ACTION_SIGNALS[i];
+    }
+    return pad_signals;
+}
+
+void Application::Find_Gamepad()
+{
+    if (!search_gamepads || num_joysticks > 0)
+        return;
+    // A pad plugged in after the start is found by starting the library's
+    // joystick support again.
+    remove_joystick();
+    install_joystick(JOY_TYPE_AUTODETECT);
 }

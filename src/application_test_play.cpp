@@ -63,7 +63,7 @@ void Application::Run_Test_Play_Tick()
     Level& level = *test_play_level;
     if (!game_complete && !game_over)
         Play_Level_Tick(level);
-    char reason[MAX_NOTICE_LENGTH] = "";
+    char reason[EDITOR_LINE_LENGTH] = "";
     if (level.pipe_destination != Level::NO_LEVEL)
         std::snprintf(reason, sizeof(reason), "The hero went down a pipe\nto level %i", level.pipe_destination);
     else if (game_over)

@@ -25,10 +25,7 @@ void Display_Switch_Handler()
     switched_away = false;
     if (application == nullptr || screen == nullptr)
         return;
-    acquire_screen();
-    stretch_blit(application->canvas, screen, 0, 0, Application::CANVAS_WIDTH,
-                 Application::CANVAS_HEIGHT, 0, 0, SCREEN_W, SCREEN_H);
-    release_screen();
+    application->Redraw_Screen();
 }
 
 // The player went to another window: the game loops hold until the switch
@@ -46,28 +43,19 @@ END_OF_FUNCTION(Close_Button_Handler)
 
 namespace
 {
-bool Set_Graphics_Mode(const Settings& settings)
+// A window at a whole multiple of the canvas keeps every pixel square and
+// sharp (the picture is stretched by whole pixels, unfiltered). True when
+// the game got its window, false for full screen (or no mode at all, said
+// in mode_set).
+bool Set_Graphics_Mode(const Settings& settings, bool& mode_set)
 {
     int depth = desktop_color_depth();
     set_color_depth(depth != 0 ? depth : 32);
-    // A window at a whole multiple of the canvas keeps every pixel square
-    // and sharp (the picture is stretched by whole pixels, unfiltered).
-    if (settings.window_scale != Settings::FULL_SCREEN &&
-        set_gfx_mode(GFX_AUTODETECT_WINDOWED, Application::CANVAS_WIDTH * settings.window_scale,
-                     Application::CANVAS_HEIGHT * settings.window_scale, 0, 0) == 0)
+    mode_set = true;
+    if (settings.window_scale != Settings::FULL_SCREEN && Set_Screen_Mode(false, settings.window_scale))
         return true;
-    int width = 0, height = 0;
-    if (get_desktop_resolution(&width, &height) != 0 || width <= 0 || height <= 0)
-    {
-        width = Application::CANVAS_WIDTH * 3;
-        height = Application::CANVAS_HEIGHT * 3;
-    }
-    if (set_gfx_mode(GFX_AUTODETECT, width, height, 0, 0) == 0)
-        return true;
-    if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, width, height, 0, 0) == 0)
-        return true;
-    return set_gfx_mode(GFX_AUTODETECT_WINDOWED, Application::CANVAS_WIDTH * 3,
-                        Application::CANVAS_HEIGHT * 3, 0, 0) == 0;
+    mode_set = Set_Screen_Mode(true, settings.window_scale);
+    return false;
 }
 
 // Sound effects through the first digital driver that works (ALSA, which
@@ -106,20 +94,19 @@ int main(int argc, char* argv[])
     if (!settings_file.empty())
     {
         settings.Load(settings_file.c_str());
-        if (!settings.problem.empty())
-            std::fprintf(stderr, "%s: %s\n", settings_file.c_str(), settings.problem.c_str());
+        std::fputs(settings.problem.c_str(), stderr);
     }
     Find_Data_Directory(settings.data_directory.c_str());
 
-    if (!Set_Graphics_Mode(settings))
+    bool mode_set = false;
+    bool windowed = Set_Graphics_Mode(settings, mode_set);
+    if (!mode_set)
     {
         std::fprintf(stderr, "Cannot set a graphics mode: %s\n", allegro_error);
         return 1;
     }
-    set_window_title("Bluejay");
     LOCK_VARIABLE(close_requested);
     LOCK_FUNCTION(Close_Button_Handler);
-    set_close_button_callback(Close_Button_Handler);
     install_keyboard();
     install_timer();
     Install_Sound();
@@ -132,20 +119,17 @@ int main(int argc, char* argv[])
     LOCK_FUNCTION(Timing_Handler);
     install_int(Timing_Handler, 30);
     set_volume(255, 128);
+    // A missing gamepad is no error: the game looks again now and then.
+    install_joystick(JOY_TYPE_AUTODETECT);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    // A full-screen console game can be paused by the library itself; in a
-    // window on a desktop it runs on in the background, and the game holds
-    // itself from the switch out to the switch back in.
-    if (set_display_switch_mode(SWITCH_PAUSE) != 0)
-    {
-        set_display_switch_mode(SWITCH_BACKGROUND);
-        set_display_switch_callback(SWITCH_OUT, Switch_Out_Handler);
-    }
+    Register_Window_Callbacks(Display_Switch_Handler, Switch_Out_Handler, Close_Button_Handler);
     set_write_alpha_blender();
-    set_display_switch_callback(SWITCH_IN, Display_Switch_Handler);
 
     application = new Application();
-    application->keep_palette = settings.keep_palette;
+    settings.Apply(*application);
+    application->full_screen = !windowed;
+    application->search_gamepads = true;
+    application->Apply_Volumes();
     application->Load_Resources();
 
     int status = 0;

@@ -1,6 +1,9 @@
 #include "settings.h"
 
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 
 #include <allegro.h>
@@ -11,46 +14,280 @@ bool Readable(const std::string& path)
 {
     return !path.empty() && access(path.c_str(), R_OK) == 0;
 }
+
+struct Key_Name
+{
+    const char* name;
+    int key_code;
+};
+
+// Every key an action can be put on. F7 to F12 are left out: they change
+// the volume and the screen, and take screenshots, in the game and the
+// editor alike.
+const Key_Name KEY_NAMES[] = {
+    {"SPACE", KEY_SPACE},     {"ENTER", KEY_ENTER},         {"LEFT", KEY_LEFT},         {"RIGHT", KEY_RIGHT},
+    {"UP", KEY_UP},           {"DOWN", KEY_DOWN},           {"TAB", KEY_TAB},           {"BACKSPACE", KEY_BACKSPACE},
+    {"INSERT", KEY_INSERT},   {"DEL", KEY_DEL},             {"HOME", KEY_HOME},         {"END", KEY_END},
+    {"PGUP", KEY_PGUP},       {"PGDN", KEY_PGDN},           {"ESC", KEY_ESC},           {"TILDE", KEY_TILDE},
+    {"MINUS", KEY_MINUS},     {"EQUALS", KEY_EQUALS},       {"OPENBRACE", KEY_OPENBRACE},
+    {"CLOSEBRACE", KEY_CLOSEBRACE}, {"COLON", KEY_COLON},   {"QUOTE", KEY_QUOTE},       {"BACKSLASH", KEY_BACKSLASH},
+    {"COMMA", KEY_COMMA},     {"STOP", KEY_STOP},           {"SLASH", KEY_SLASH},       {"LSHIFT", KEY_LSHIFT},
+    {"RSHIFT", KEY_RSHIFT},   {"LCONTROL", KEY_LCONTROL},   {"RCONTROL", KEY_RCONTROL}, {"ALT", KEY_ALT},
+    {"ALTGR", KEY_ALTGR},     {"ENTER_PAD", KEY_ENTER_PAD}, {"F1", KEY_F1},             {"F2", KEY_F2},
+    {"F3", KEY_F3},           {"F4", KEY_F4},               {"F5", KEY_F5},             {"F6", KEY_F6},
+};
+
+const char* const ACCEPTED_KEY_NAMES =
+    "a letter, a digit, 0_PAD to 9_PAD, SPACE, ENTER, LEFT, RIGHT, UP, DOWN, TAB, BACKSPACE, INSERT, DEL, HOME, "
+    "END, PGUP, PGDN, ESC, TILDE, MINUS, EQUALS, OPENBRACE, CLOSEBRACE, COLON, QUOTE, BACKSLASH, COMMA, STOP, "
+    "SLASH, LSHIFT, RSHIFT, LCONTROL, RCONTROL, ALT, ALTGR, ENTER_PAD or F1 to F6";
+
+std::string Upper(const std::string& text)
+{
+    std::string result = text;
+    for (char& c : result)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return result;
+}
+
+std::string Trim(const std::string& text)
+{
+    std::string::size_type first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return std::string();
+    std::string::size_type last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+// A comment starts at # or ; at the start of a line or after a blank, so a
+// folder named "a#b" keeps its name.
+std::string Without_Comment(const std::string& line)
+{
+    for (std::string::size_type i = 0; i < line.size(); i++)
+        if ((line[i] == '#' || line[i] == ';') && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t'))
+            return line.substr(0, i);
+    return line;
+}
+
+// A whole decimal number from low to high.
+bool Read_Number(const std::string& text, int low, int high, int& value)
+{
+    if (text.empty() || text.size() > 6)
+        return false;
+    char* end = nullptr;
+    long number = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != '\0' || number < low || number > high)
+        return false;
+    value = static_cast<int>(number);
+    return true;
+}
+
+int Index_Of(const char* const* names, int count, const std::string& name)
+{
+    for (int i = 0; i < count; i++)
+        if (name == names[i])
+            return i;
+    return -1;
+}
+
+std::string Joined(const char* const* names, int count)
+{
+    std::string text;
+    for (int i = 0; i < count; i++)
+        text += std::string(i == 0 ? "" : ", ") + names[i];
+    return text;
+}
+
+const char* const SECTIONS[] = {"window", "display", "sound", "keys", "gamepad", "editor", "data"};
+const char* const SHAPE_NAMES[] = {"stretch", "aspect", "integer"};
 } // namespace
+
+int Key_Code_For_Name(const std::string& name)
+{
+    std::string upper = Upper(Trim(name));
+    if (upper.size() == 1 && upper[0] >= 'A' && upper[0] <= 'Z')
+        return KEY_A + (upper[0] - 'A');
+    if (upper.size() == 1 && upper[0] >= '0' && upper[0] <= '9')
+        return KEY_0 + (upper[0] - '0');
+    if (upper.size() == 5 && upper.compare(1, 4, "_PAD") == 0 && upper[0] >= '0' && upper[0] <= '9')
+        return KEY_0_PAD + (upper[0] - '0');
+    for (const Key_Name& entry : KEY_NAMES)
+        if (upper == entry.name)
+            return entry.key_code;
+    return 0;
+}
+
+Settings::Settings()
+{
+    for (int i = 0; i < Application::NUMBER_OF_GAME_ACTIONS; i++)
+        game_keys[i] = Application::DEFAULT_GAME_KEYS[i];
+    for (int i = 0; i < Application::NUMBER_OF_GAMEPAD_ACTIONS; i++)
+        gamepad_buttons[i] = Application::DEFAULT_GAMEPAD_BUTTONS[i];
+}
 
 bool Settings::Load(const char* path)
 {
     if (path == nullptr || !Readable(path))
         return false;
+    FILE* file = std::fopen(path, "r");
+    if (file == nullptr)
+        return false;
     problem.clear();
-    // The library's configuration is set aside while the game's file is
-    // read, and comes back untouched: nothing is written anywhere.
-    push_config_state();
-    set_config_file(path);
-    const char* scale_text = get_config_string("window", "scale", nullptr);
-    const char* directory = get_config_string("data", "directory", nullptr);
-    if (scale_text != nullptr)
+    auto report = [&](int line_number, const std::string& text) {
+        problem += std::string(path) + ":" + std::to_string(line_number) + ": " + text + "\n";
+    };
+
+    // Which actions the file put on another key, in the order it did.
+    int remapped[Application::NUMBER_OF_GAME_ACTIONS];
+    int remapped_lines[Application::NUMBER_OF_GAME_ACTIONS] = {};
+    int remapped_count = 0;
+
+    std::string section;
+    bool known_section = true;
+    char buffer[MAX_LINE_LENGTH];
+    int line_number = 0;
+    while (std::fgets(buffer, sizeof(buffer), file) != nullptr)
     {
-        char* end = nullptr;
-        long scale = std::strtol(scale_text, &end, 10);
-        bool number = end != scale_text && *end == '\0';
-        if (number && (scale == FULL_SCREEN || (scale >= MIN_WINDOW_SCALE && scale <= MAX_WINDOW_SCALE)))
-            window_scale = static_cast<int>(scale);
-        else
-            problem = "the window scale must be 2, 3 or 4 (or 0 for full screen)";
+        line_number++;
+        // A line longer than the buffer is read to its end and taken as one.
+        std::string raw(buffer);
+        while (!raw.empty() && raw.back() != '\n' && std::fgets(buffer, sizeof(buffer), file) != nullptr)
+            raw += buffer;
+        std::string line = Trim(Without_Comment(raw));
+        if (line.empty())
+            continue;
+        if (line[0] == '[')
+        {
+            std::string::size_type close = line.find(']');
+            section = close == std::string::npos ? line.substr(1) : line.substr(1, close - 1);
+            section = Trim(section);
+            known_section = Index_Of(SECTIONS, 7, section) >= 0;
+            if (!known_section)
+                report(line_number, "unknown section [" + section + "]; the sections are [" + Joined(SECTIONS, 7) + "]");
+            continue;
+        }
+        std::string::size_type equals = line.find('=');
+        if (equals == std::string::npos)
+        {
+            report(line_number, "\"" + line + "\" is not \"key = value\"");
+            continue;
+        }
+        std::string name = Trim(line.substr(0, equals));
+        std::string value = Trim(line.substr(equals + 1));
+        if (!known_section)
+            continue;
+
+        if (section == "window")
+        {
+            if (name != "scale")
+                report(line_number, "unknown key \"" + name + "\" in [window]; accepted: scale");
+            else if (!Read_Number(value, FULL_SCREEN, MAX_WINDOW_SCALE, window_scale) ||
+                     (window_scale != FULL_SCREEN && window_scale < MIN_WINDOW_SCALE))
+            {
+                window_scale = FULL_SCREEN;
+                report(line_number, "the window scale must be 2, 3 or 4 (or 0 for full screen), not \"" + value + "\"");
+            }
+        }
+        else if (section == "display")
+        {
+            int shape = Index_Of(SHAPE_NAMES, 3, value);
+            if (name != "fullscreen")
+                report(line_number, "unknown key \"" + name + "\" in [display]; accepted: fullscreen");
+            else if (shape < 0)
+                report(line_number, "fullscreen must be stretch, aspect or integer, not \"" + value + "\"");
+            else
+                fullscreen_shape = shape;
+        }
+        else if (section == "sound")
+        {
+            int* volume = name == "music" ? &music_volume : (name == "effects" ? &effects_volume : nullptr);
+            if (volume == nullptr)
+                report(line_number, "unknown key \"" + name + "\" in [sound]; accepted: music, effects");
+            else if (!Read_Number(value, 0, MAX_VOLUME, *volume))
+                report(line_number, "the " + name + " volume must be a number from 0 to 255, not \"" + value + "\"");
+        }
+        else if (section == "keys")
+        {
+            int action = Index_Of(Application::GAME_ACTION_NAMES, Application::NUMBER_OF_GAME_ACTIONS, name);
+            int code = Key_Code_For_Name(value);
+            if (action < 0)
+                report(line_number, "unknown action \"" + name + "\" in [keys]; accepted: " +
+                                        Joined(Application::GAME_ACTION_NAMES, Application::NUMBER_OF_GAME_ACTIONS));
+            else if (code == 0)
+                report(line_number, "\"" + value + "\" is not a key; accepted: " + ACCEPTED_KEY_NAMES);
+            else
+            {
+                game_keys[action] = code;
+                if (code != Application::DEFAULT_GAME_KEYS[action] && remapped_count < Application::NUMBER_OF_GAME_ACTIONS)
+                {
+                    remapped_lines[remapped_count] = line_number;
+                    remapped[remapped_count++] = action;
+                }
+            }
+        }
+        else if (section == "gamepad")
+        {
+            int action = Index_Of(Application::GAMEPAD_ACTION_NAMES, Application::NUMBER_OF_GAMEPAD_ACTIONS, name);
+            if (action < 0)
+                report(line_number, "unknown action \"" + name + "\" in [gamepad]; accepted: " +
+                                        Joined(Application::GAMEPAD_ACTION_NAMES, Application::NUMBER_OF_GAMEPAD_ACTIONS));
+            else if (!Read_Number(value, 0, Application::MAX_GAMEPAD_BUTTON, gamepad_buttons[action]))
+                report(line_number, "a gamepad button is a number from 0 to 31, not \"" + value + "\"");
+        }
+        else if (section == "editor")
+        {
+            if (name != "keep_palette")
+                report(line_number, "unknown key \"" + name + "\" in [editor]; accepted: keep_palette");
+            else if (value == "yes" || value == "no")
+                keep_palette = value == "yes";
+            else
+                report(line_number, "keep_palette must be yes or no, not \"" + value + "\"");
+        }
+        else if (section == "data")
+        {
+            if (name != "directory")
+                report(line_number, "unknown key \"" + name + "\" in [data]; accepted: directory");
+            else if (!value.empty())
+                data_directory = value;
+        }
     }
-    if (directory != nullptr && directory[0] != '\0')
-        data_directory = directory;
-    const char* keep = get_config_string("editor", "keep_palette", nullptr);
-    if (keep != nullptr)
+    std::fclose(file);
+
+    // Two actions on one key: the later one put there keeps its own key.
+    for (int i = remapped_count - 1; i >= 0; i--)
     {
-        std::string value = keep;
-        if (value == "1" || value == "yes")
-            keep_palette = true;
-        else if (value == "0" || value == "no")
-            keep_palette = false;
-        else
-            problem = "keep_palette must be yes or no";
+        int action = remapped[i];
+        if (game_keys[action] == Application::DEFAULT_GAME_KEYS[action])
+            continue;
+        for (int other = 0; other < Application::NUMBER_OF_GAME_ACTIONS; other++)
+        {
+            if (other != action && game_keys[other] == game_keys[action])
+            {
+                report(remapped_lines[i], std::string("\"") + Application::GAME_ACTION_NAMES[action] + "\" is on the key of \"" +
+                                              Application::GAME_ACTION_NAMES[other] + "\"; it stays on its own key");
+                game_keys[action] = Application::DEFAULT_GAME_KEYS[action];
+                // Its own key may be another's new one: look again.
+                i = remapped_count;
+                break;
+            }
+        }
     }
-    pop_config_state();
     return true;
 }
 
+void Settings::Apply(Application& application) const
+{
+    application.window_scale = window_scale == FULL_SCREEN ? Application::DEFAULT_WINDOW_SCALE : window_scale;
+    application.full_screen = window_scale == FULL_SCREEN;
+    application.fullscreen_shape = fullscreen_shape;
+    application.music_volume = music_volume;
+    application.effects_volume = effects_volume;
+    for (int i = 0; i < Application::NUMBER_OF_GAME_ACTIONS; i++)
+        application.game_keys[i] = game_keys[i];
+    for (int i = 0; i < Application::NUMBER_OF_GAMEPAD_ACTIONS; i++)
+        application.gamepad_buttons[i] = gamepad_buttons[i];
+    application.keep_palette = keep_palette;
+}
 std::string Program_Directory()
 {
     char program[4096];

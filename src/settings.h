@@ -3,42 +3,64 @@
 
 #include <string>
 
-// The player's settings, read from bluejay.cfg, a file in the game library's
-// own configuration format:
+#include "application.h"
+
+// The player's settings, read from bluejay.cfg: sections in brackets, one
+// "key = value" a line, comments after # or ; (on a line of their own or
+// after a value):
 //
 //   [window]
-//   # A window of 2, 3 or 4 times 256 x 224 pixels. Left out (or 0): full
-//   # screen at the desktop's size and colour depth.
-//   scale = 3
-//
+//   scale = 3            # start in a window of 2, 3 or 4 times 256 x 224
+//   [display]
+//   fullscreen = aspect  # stretch, aspect or integer
+//   [sound]
+//   music = 200          # 0 to 255
+//   effects = 255
+//   [keys]
+//   jump = W             # left right jump down fly give_up pause enter quit
+//   [gamepad]
+//   jump = 0             # a button number; jump fly enter pause
 //   [editor]
-//   # Whether 2 and 3 go back to the type last chosen in that mode (yes)
-//   # or to the mode's first type (no, the default).
-//   keep_palette = yes
-//
+//   keep_palette = yes   # 2 and 3 go back to the mode's last type, not its first
 //   [data]
-//   # The folder that holds data/, when it is not found by itself.
 //   directory = /home/me/bluejay
 //
-// The game only reads the file; the library's own configuration (allegro.cfg)
-// is left as it was.
+// An unknown section or key, or a bad value, is named in problem with the
+// file, the line and what is accepted, and the default stays. The game only
+// reads the file; the library's own configuration (allegro.cfg) is left as
+// it was.
 class Settings
 {
 public:
     static constexpr int FULL_SCREEN = 0;
     static constexpr int MIN_WINDOW_SCALE = 2;
     static constexpr int MAX_WINDOW_SCALE = 4;
+    static constexpr int MAX_VOLUME = 255;
+    static constexpr int MAX_LINE_LENGTH = 4096;
 
     int window_scale = FULL_SCREEN;
-    std::string data_directory;
+    int fullscreen_shape = Screen_Area::STRETCH;
+    int music_volume = MAX_VOLUME;
+    int effects_volume = MAX_VOLUME;
+    int game_keys[Application::NUMBER_OF_GAME_ACTIONS];
+    int gamepad_buttons[Application::NUMBER_OF_GAMEPAD_ACTIONS];
     bool keep_palette = false;
-    // What was wrong in the file, one line, or empty.
+    std::string data_directory;
+    // What was wrong in the file, one line a problem, or empty.
     std::string problem;
 
-    // Reads a settings file; a value out of range keeps its default and is
-    // named in problem. False when the file cannot be read.
+    Settings();
+
+    // Reads a settings file over the values held. False when the file
+    // cannot be read.
     bool Load(const char* path);
+    // Hands the display, sound, key and gamepad settings to the game.
+    void Apply(Application& application) const;
 };
+
+// The key code of a key's name as the settings write it ("A", "SPACE",
+// "LEFT", "F1"), in any case; 0 when no key has the name.
+int Key_Code_For_Name(const std::string& name);
 
 // The settings file to read: bluejay.cfg in $XDG_CONFIG_HOME/bluejay/ (else
 // ~/.config/bluejay/), else beside the program. Empty when there is none.

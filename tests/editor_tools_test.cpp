@@ -291,7 +291,7 @@ TEST_F(Editor_Tools_Test, TheHelpListsEveryKeyOfTheModeUntilF1OrEsc)
         Tick(mode);
         Press_With({KEY_F1});
         ASSERT_TRUE(editor->editor_help_shown);
-        char lines[Application::HELP_LINES][Application::MAX_NOTICE_LENGTH];
+        char lines[Application::HELP_LINES][Application::EDITOR_LINE_LENGTH];
         int count = 0;
         editor->Editor_Help_Lines(lines, count, Application::HELP_LINES - 1);
         std::vector<std::string> keys = every_mode;

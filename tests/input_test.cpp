@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "application.h"
+#include "test_support.h"
 
 class InputTest : public testing::Test
 {
@@ -12,14 +13,7 @@ protected:
     void SetUp() override { std::memset(const_cast<char*>(key), 0, KEY_MAX); }
     void TearDown() override { std::memset(const_cast<char*>(key), 0, KEY_MAX); }
 
-    int Signals_With(std::initializer_list<int> held)
-    {
-        std::memset(const_cast<char*>(key), 0, KEY_MAX);
-        for (int code : held)
-            key[code] = 1;
-        application.Generate_Signals();
-        return application.signals;
-    }
+    int Signals_With(std::initializer_list<int> held) { return Signals_With_Keys(application, held); }
 };
 
 TEST_F(InputTest, NoKeyGivesAnEmptyWord)

@@ -124,6 +124,15 @@ void Release_All_Keys()
     std::memset(const_cast<char*>(key), 0, KEY_MAX);
 }
 
+int Signals_With_Keys(Application& application, std::initializer_list<int> held)
+{
+    Release_All_Keys();
+    for (int code : held)
+        key[code] = 1;
+    application.Generate_Signals();
+    return application.signals;
+}
+
 int Pixels_Unlike(BITMAP* canvas, int x, int y, int width, int height, int colour)
 {
     int count = 0;

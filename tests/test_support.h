@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -77,6 +78,9 @@ void Add_Ground(Level& level, int x, int last_x, int y);
 
 // Lets go of every key of the library's keyboard state.
 void Release_All_Keys();
+
+// The signal word of a tick with exactly these keys held.
+int Signals_With_Keys(Application& application, std::initializer_list<int> held);
 
 // How many pixels of a box of the canvas differ from a colour.
 int Pixels_Unlike(BITMAP* canvas, int x, int y, int width, int height, int colour);

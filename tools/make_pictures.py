@@ -526,6 +526,19 @@ def cloud(img, rng, cx, cy, size, light, mid, shadow):
                         plot(img, x, y + dy, colour)
 
 
+# Where a level has no ground (its ground tiles stand at y 192 to 223), the
+# bottom of the background shows through a pit: it fades into the dark from
+# DROP_TOP down, with no edge that could pass for ground.
+DROP_TOP = 156
+
+
+def drop(img, deep):
+    for y in range(DROP_TOP, H):
+        amount = 0.95 * ((y - DROP_TOP) / (H - DROP_TOP)) ** 0.8
+        for x in range(W):
+            img[y][x] = mix(img[y][x], deep, amount)
+
+
 # ----------------------------------------------------------------------------
 # The backgrounds
 # ----------------------------------------------------------------------------
@@ -540,27 +553,8 @@ def grass_background():
     ridge(img, lambda x: 140 + far(x), [(124, 196, 150), (96, 170, 128)], [0, 0, 1, 1], 200)
     near = wave(rng, [(2, 9), (4, 4), (7, 2)])
     ridge(img, lambda x: 164 + near(x), [(112, 208, 88), (72, 176, 64), (52, 150, 56)],
-          [0, 1, 1, 2], 200)
-    # the grass line and the earth below it
-    for x in range(W):
-        tuft = (x * 7 + (x // 3) * 5) % 11 < 3
-        for y in range(188, H):
-            if y < 190 or (y == 190 and tuft):
-                colour = (136, 228, 96)
-            elif y < 200:
-                colour = banded([(72, 184, 64), (44, 148, 52)], (y - 190) / 10, x, y)
-            elif y < 202:
-                colour = (34, 104, 44)
-            else:
-                colour = banded([(168, 108, 56), (124, 76, 40)], (y - 202) / 22, x, y)
-            img[y][x] = colour
-        for y in range(183, 188):
-            if (x * 13 + 5) % 17 < 2 and y >= 186 - (x % 3):
-                img[y][x] = (72, 184, 64)
-    for _ in range(40):
-        x, y = rng.randrange(W), rng.randrange(205, 222)
-        plot(img, x, y, (96, 56, 28))
-        plot(img, x + 1, y, (200, 140, 80))
+          [0, 1, 1, 2], H)
+    drop(img, (8, 20, 12))
     return img
 
 
@@ -573,6 +567,7 @@ def cloudy_background():
              (250, 200, 9), (50, 210, 11)]
     for cx, cy, s in spots:
         cloud(img, rng, cx, cy, s, (252, 252, 255), (224, 230, 244), (176, 188, 216))
+    drop(img, (24, 34, 72))
     return img
 
 
@@ -586,7 +581,7 @@ def forest_background():
     for i in range(12):
         cx = i * 21 + rng.randrange(8)
         trunk = (72, 94, 72)
-        for y in range(78, 190):
+        for y in range(78, H):
             for dx in range(-1, 2):
                 plot(img, cx + dx, y, trunk)
         for _ in range(5):
@@ -596,7 +591,7 @@ def forest_background():
     for i in range(6):
         cx = i * 43 + rng.randrange(10)
         top = 30 + rng.randrange(20)
-        for y in range(top + 20, 200):
+        for y in range(top + 20, H):
             for dx in range(-4, 5):
                 colour = (70, 44, 26) if dx < -1 else (104, 66, 36)
                 if dx == 3:
@@ -608,12 +603,7 @@ def forest_background():
             for px, py, r in crowns:
                 disc(img, px + (1 if shift < 0 else 0), py + shift,
                      r - (4 if shift < 0 else 0), colour)
-    # forest floor
-    floor = wave(rng, [(5, 2), (11, 1)])
-    for x in range(W):
-        top = int(190 + floor(x))
-        for y in range(top, H):
-            img[y][x] = banded([(60, 132, 52), (38, 100, 44), (54, 40, 24)], (y - top) / 34, x, y)
+    drop(img, (6, 16, 8))
     return img
 
 
@@ -638,6 +628,7 @@ def dark_background():
     near = wave(rng, [(3, 7), (6, 4), (11, 2)])
     ridge(img, lambda x: 180 + near(x), [(30, 56, 60), (16, 36, 44), (10, 24, 30)],
           [0, 1, 1, 1, 2], H)
+    drop(img, (2, 4, 10))
     return img
 
 
@@ -688,6 +679,7 @@ def underworld_background():
                     plot(img, x + dx, y + dy, (70, 110, 150))
                 elif c == "Y":
                     plot(img, x + dx, y + dy, (150, 210, 240))
+    drop(img, (4, 2, 6))
     return img
 
 
@@ -702,7 +694,7 @@ def hilly_background():
         (96, [(1, 14), (3, 8), (4, 3)], [(150, 180, 170), (132, 166, 156)]),
         (124, [(2, 12), (3, 6), (6, 2)], [(126, 190, 120), (100, 168, 102)]),
         (152, [(1, 10), (4, 8), (7, 2)], [(110, 200, 84), (80, 176, 68), (60, 150, 56)]),
-        (184, [(2, 10), (5, 5), (9, 2)], [(96, 196, 70), (64, 164, 56), (42, 132, 48)]),
+        (170, [(2, 10), (5, 5), (9, 2)], [(96, 196, 70), (64, 164, 56), (42, 132, 48)]),
     ]
     for base, terms, colours in layers:
         shape = wave(rng, terms)
@@ -712,11 +704,12 @@ def hilly_background():
     near = wave(random.Random(7), [(3, 3)])
     for i in range(5):
         cx = i * 52 + 20
-        base = int(188 + near(cx)) - 4
+        base = int(174 + near(cx)) - 4
         for y in range(base - 6, base + 2):
             plot(img, cx, y, (92, 58, 30))
         disc(img, cx, base - 10, 6, (34, 110, 44))
         disc(img, cx - 1, base - 12, 4, (70, 156, 60))
+    drop(img, (10, 24, 14))
     return img
 
 

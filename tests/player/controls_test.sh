@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# The keys around the game: F11 turns the full screen into a window of twice
+# the canvas and back while the game runs on; F12 saves the picture as a PNG;
+# with jump moved to W in bluejay.cfg, W jumps and Up does nothing.
+#
+#   tests/player/controls_test.sh PROGRAM DATA_FOLDER
+source "$(dirname "$0")/player.sh"
+command -v identify >/dev/null || fail "identify is missing (tools/install_packages.sh installs imagemagick)"
+
+# size_of WINDOW: its width x height as xwininfo gives them.
+size_of() {
+  xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'
+}
+
+# expect_window SIZE: waits for the game's window to have a size, and
+# focuses it (a new mode may bring a new window).
+expect_window() {
+  local i size
+  for i in $(seq 50); do
+    window=$(game_window)
+    size=$(size_of "$window")
+    [ "$size" = "$1" ] && break
+    sleep 0.1
+  done
+  [ "$size" = "$1" ] || fail "the window is $size, not $1"
+  xdotool windowfocus "$window"
+  sleep 0.3
+}
+
+# hero_band NAME: the column of the screen (three times the canvas) over the
+# hero's starting place on the first level, from a fresh screenshot.
+hero_band() {
+  shot "$1_full"
+  convert "$scratch/$1_full.png" -crop 120x540+72+0 +repage "$scratch/$1.png"
+}
+
+start_display 768x672
+copy_data
+mkdir -p "$XDG_CONFIG_HOME/bluejay"
+printf '[keys]\njump = W   # a comment after the value\n' >"$XDG_CONFIG_HOME/bluejay/bluejay.cfg"
+export XDG_PICTURES_DIR="$scratch/pictures"
+
+start_game
+expect_window 768x672
+wait_for_title 3
+note "ok: full screen, the title at three times its size"
+
+press F11
+expect_window 512x448
+import -window "$window" "$scratch/window_1.png"
+sleep 1
+import -window "$window" "$scratch/window_2.png"
+expect_different window_1 window_2 "F11 opens a window of twice the canvas, and the demo goes on in it"
+
+press F11
+expect_window 768x672
+wait_for_title 3
+note "ok: F11 again fills the screen"
+
+press F12
+sleep 0.5
+picture=$(ls "$XDG_PICTURES_DIR"/bluejay_*.png 2>/dev/null | head -n 1)
+[ -n "$picture" ] || fail "F12 wrote no PNG into $XDG_PICTURES_DIR"
+[ "$(identify -format '%m %wx%h' "$picture")" = "PNG 512x448" ] ||
+  fail "the screenshot is $(identify -format '%m %wx%h' "$picture"), not a PNG of 512x448"
+note "ok: F12 saved $(basename "$picture"), twice the canvas"
+
+# Into the first level; its message closes on a fresh Enter.
+press Return
+sleep 1.5
+press Return
+sleep 1
+hero_band still_1
+sleep 0.5
+hero_band still_2
+expect_same still_1 still_2 "the hero stands still"
+xdotool keydown Up
+sleep 0.3
+hero_band up
+xdotool keyup Up
+expect_same still_1 up "Up no longer jumps"
+sleep 0.5
+xdotool keydown w
+sleep 0.3
+hero_band jump
+xdotool keyup w
+expect_different still_1 jump "W jumps"
+
+press q
+expect_done "$(wait_for_exit)"
+grep -q 'is not\|unknown' "$scratch/game.err" && fail "the settings were reported wrong: $(cat "$scratch/game.err")"
+note "passed"
