@@ -138,7 +138,10 @@ Application::Application()
       music_paused(false), edit_history(nullptr), editor_help_shown(false), test_play_level(nullptr),
       editor_notice(), editor_notice_ticks(0), last_character_type(Level::BLACK_BIRD),
       last_platform_type(Level::BROWN_BLOCK), keep_palette(false), editor_commands_held(0), mouse_ready(false),
-      mouse_x_before(0), mouse_y_before(0), mouse_z_before(0), mouse_b_before(0)
+      mouse_x_before(0), mouse_y_before(0), mouse_z_before(0), mouse_b_before(0), recording_buffer(nullptr),
+      recording_length(0), recording_level(0), recorded_movie(false), replaying(false), replay_level(nullptr),
+      replay_levels(nullptr), saved_levels(nullptr), saved_level(0), saved_game_over(false),
+      saved_game_complete(false), resume_seed(0), held_signals(0), start_level(0)
 {
     edit_history = new Edit_History(NUMBER_OF_LEVELS);
     for (int i = 0; i < NUMBER_OF_GAME_ACTIONS; i++)
@@ -165,6 +168,7 @@ Application::Application()
     sound_effects = new SAMPLE*[NUMBER_OF_SOUND_EFFECTS]();
     levels = new Level*[NUMBER_OF_LEVELS]();
     signal_buffer = new int[MAX_SIGNAL_BUFFER_LENGTH]();
+    recording_buffer = new int[MAX_SIGNAL_BUFFER_LENGTH]();
     messages = new String_List*[NUMBER_OF_LEVELS]();
     for (int i = 0; i < NUMBER_OF_LEVELS; i++)
     {
@@ -175,6 +179,13 @@ Application::Application()
 
 Application::~Application()
 {
+    // A replay still running gives the game's levels back first.
+    if (replaying)
+    {
+        delete[] levels;
+        levels = saved_levels;
+    }
+    delete replay_level;
     for (int i = 0; i < NUMBER_OF_BITMAPS; i++)
         if (bitmaps[i] != nullptr)
             destroy_bitmap(bitmaps[i]);
@@ -202,6 +213,7 @@ Application::~Application()
     if (master_ecto_canvas != nullptr)
         destroy_bitmap(master_ecto_canvas);
     delete[] signal_buffer;
+    delete[] recording_buffer;
     delete[] messages;
     delete edit_history;
     delete test_play_level;

@@ -5,6 +5,9 @@
 
 #include <allegro.h>
 
+#include <string>
+
+#include "progress.h"
 #include "screen_area.h"
 
 class Edit_History;
@@ -261,6 +264,45 @@ public:
     int mouse_z_before;
     int mouse_b_before;
 
+    // The player's own runs. A recording (key 4 in play) collects the signal
+    // words of the ticks its level runs; when it ends (key 6, a full buffer,
+    // the hero leaving the level, the end of the game) it becomes the movie.
+    // A replay and its recording start alike: the random numbers seeded from
+    // the level's number and the level as its file has it.
+    static constexpr unsigned int MOVIE_SEED_BASE = 7919;
+    // The title's line that offers the remembered level, and the best score.
+    static constexpr int TITLE_CONTINUE_Y = 184;
+    static constexpr int TITLE_BEST_SCORE_Y = 200;
+    int* recording_buffer;
+    int recording_length;
+    int recording_level;
+    // The movie is a run the player recorded in play (not the shipped demo):
+    // its replays start each time on the level as its file has it and follow
+    // the rules of play, so that they repeat the run exactly.
+    bool recorded_movie;
+    // Key 5 in play: the movie runs in place of the game until Enter, on a
+    // level of its own, the game waiting where it was.
+    bool replaying;
+    Level* replay_level;
+    Level** replay_levels;
+    Level** saved_levels;
+    int saved_level;
+    bool saved_game_over;
+    bool saved_game_complete;
+    // Where the random numbers of play go on after a replay has reseeded
+    // them.
+    unsigned int resume_seed;
+    // The keys of the last tick, so that 4, 5, 6 and Enter in a replay act
+    // once per press.
+    int held_signals;
+    // The level the next game starts on: 0, or the remembered level after C
+    // on the title.
+    int start_level;
+    // What the game remembers between runs, and the file it lives in (empty:
+    // nothing is remembered, as in the tests and the headless runner).
+    Progress progress;
+    std::string progress_path;
+
     // Editor limits and key repeat.
     static constexpr int EDITOR_STEP = 16;
     static constexpr int MAX_SCROLL_X = (NUMBER_OF_SCREENS - 1) * CANVAS_WIDTH;
@@ -359,12 +401,48 @@ public:
     void Leave_Title();
     void Run_Play_Tick();
     // The part of a play tick that acts on the level: pause, messages,
-    // "Game Over" and the level's own tick.
-    void Play_Level_Tick(Level& level);
+    // "Game Over" and the level's own tick, with the movie keys pressed in
+    // this tick in the game (not when a level is tried from the editor).
+    // False when a replay took over the tick.
+    bool Play_Level_Tick(Level& level, int pressed, bool game);
     void Leave_Game();
     // The level the demo plays on: the movie's level, or the first level
     // when the movie names none that exists.
     int Movie_Level_Index() const;
+
+    // The player's runs (application_replay.cpp).
+    // The rules of the demo (cherries at any strength, levels reset whole)
+    // hold while the title replays the shipped demo; a recorded run is
+    // replayed by the rules of play.
+    bool Demo_Rules() const;
+    static unsigned int Movie_Seed(int level);
+    // Seeds the random numbers for a run on the level and brings the level
+    // back as its file has it (in the replay's own table during a replay).
+    void Begin_Movie_Level(int number);
+    // Key 4: the current level starts over as after a lost life, without
+    // losing one, and every tick it runs from now on is recorded.
+    void Start_Recording();
+    // Stores the word of a tick the level ran; ends the recording when the
+    // buffer is full, the hero has left the level or the game has ended.
+    void Record_Tick(int level_before);
+    // Key 6 (and a recording's end): a recording of at least one tick
+    // becomes the movie.
+    void Stop_Recording();
+    // Key 5: the movie plays at once as on the title, until Enter.
+    void Start_Replay();
+    void Run_Replay_Tick();
+    void Stop_Replay();
+    // One tick of the movie on its level: the next word, or the level made
+    // ready to start over when the movie has ended; then the level runs.
+    void Replay_Movie_Tick(int level_number);
+    // What a game leaves behind: the furthest level reached through a pipe
+    // and the best score, written to the progress file when they grow.
+    void Note_Level_Reached(int level_before);
+    void Note_Game_End();
+    void Load_Progress();
+    void Save_Progress();
+    // The remembered level and the best score over the title's picture.
+    void Draw_Title_Lines();
 
     // The level editor, and its stages one tick at a time.
     void Run_Editor();

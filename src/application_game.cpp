@@ -81,6 +81,8 @@ void Application::Load_Game_Data()
     }
     Make_Read_Path(path, MOVIE_FILE);
     Load_Movie(path);
+    Load_Progress();
+    recorded_movie = progress.Is_Recorded_Movie(movie_level, signal_buffer, signal_buffer_length);
 }
 
 void Application::Start_Title()
@@ -88,10 +90,18 @@ void Application::Start_Title()
     quit = false;
     title_done = false;
     paused = false;
+    start_level = 0;
     movie_mode = MOVIE_PLAYBACK_MODE;
     demo_mode = true;
     current_level = Movie_Level_Index();
     Find_Gamepad();
+    // The replay draws its random numbers from the seed its run was recorded
+    // with; the game's own numbers go on afterwards from where they were.
+    resume_seed = static_cast<unsigned int>(std::rand());
+    if (recorded_movie)
+        Begin_Movie_Level(current_level);
+    else
+        std::srand(Movie_Seed(current_level));
     Play_Music(TITLE_SCREEN_MT, true);
 }
 
@@ -111,38 +121,41 @@ void Application::Run_Title_Tick()
         quit = true;
         return;
     }
+    // C (a key of the editor only) goes on from the furthest level reached.
+    if ((signals & SIGNAL_SCROLL_DOWN_2) && progress.furthest_level > 0)
+    {
+        title_done = true;
+        movie_mode = MOVIE_STOP_MODE;
+        start_level = progress.furthest_level;
+        return;
+    }
 
     int demo_level = Movie_Level_Index();
-    if (movie_mode == MOVIE_PLAYBACK_MODE)
-    {
-        if (signal_buffer_position < signal_buffer_length)
-        {
-            signals = signal_buffer[signal_buffer_position];
-            signal_buffer_position++;
-        }
-        else
-        {
-            // The movie has ended: it starts over on a fresh level.
-            levels[demo_level]->Reset(demo_mode);
-            signal_buffer_position = 0;
-        }
-    }
-    levels[demo_level]->Process(*this);
+    Replay_Movie_Tick(demo_level);
     // The demo stays on its own level even when its hero goes down a pipe.
     current_level = demo_level;
     Draw_Sprite(TITLE_BM, 0, 0);
+    Draw_Title_Lines();
     Display_Scene();
 }
 
 void Application::Leave_Title()
 {
     demo_mode = false;
+    std::srand(resume_seed);
     Stop_Music();
     Show_Status_Screen("Loading... please wait.");
     Rebuild_Levels();
-    // Every game starts on the first level with nothing left over from the
-    // demo.
+    // Every game starts with nothing left over from the demo: on the first
+    // level, or on the remembered one, entered as through a pipe.
     current_level = 0;
+    if (start_level > 0 && start_level < NUMBER_OF_LEVELS)
+    {
+        current_level = start_level;
+        levels[current_level]->Reset(false);
+        levels[current_level]->scroll_x = 0;
+        levels[current_level]->scroll_y = 0;
+    }
     game_over = false;
     game_complete = false;
     paused = false;
@@ -153,18 +166,33 @@ void Application::Run_Play_Tick()
 {
     key_delay++;
     Generate_Signals();
+    int pressed = signals & ~held_signals;
     if (signals & SIGNAL_QUIT)
     {
+        // Q ends the game: a replay gives the game back, a recording is
+        // kept, and the score counts.
+        Stop_Replay();
+        Stop_Recording();
+        Note_Game_End();
+        held_signals = signals;
         quit = true;
         return;
     }
+    if (replaying)
+    {
+        Run_Replay_Tick();
+        held_signals = signals;
+        Display_Scene();
+        return;
+    }
+    held_signals = signals;
 
-    if (!game_complete)
-        Play_Level_Tick(*levels[current_level]);
+    if (!game_complete && !Play_Level_Tick(*levels[current_level], pressed, true))
+        return;
     Display_Scene();
 }
 
-void Application::Play_Level_Tick(Level& level)
+bool Application::Play_Level_Tick(Level& level, int pressed, bool game)
 {
     // While the game is being won the player has no control.
     if (level.signal == Level::SIGNAL_DESTROY_ECTO)
@@ -196,7 +224,7 @@ void Application::Play_Level_Tick(Level& level)
     if (game_over)
     {
         textout_centre_ex(canvas, font, "Game Over", CANVAS_WIDTH / 2, CANVAS_HEIGHT / 2, makecol(255, 0, 0), -1);
-        if (signals & SIGNAL_START)
+        if (game && (signals & SIGNAL_START))
         {
             // A new game: every level fresh from its file (the level played
             // so far is gone with them).
@@ -210,8 +238,33 @@ void Application::Play_Level_Tick(Level& level)
     }
     else if (!paused && !level.showing_message)
     {
-        level.Process(*this);
+        if (!game)
+        {
+            level.Process(*this);
+            return true;
+        }
+        // The movie keys act once per press, while the level runs.
+        pressed &= signals;
+        if (pressed & SIGNAL_MOVIE_STOP)
+            Stop_Recording();
+        if (pressed & SIGNAL_MOVIE_PLAY)
+        {
+            Start_Replay();
+            Run_Replay_Tick();
+            Display_Scene();
+            return false;
+        }
+        if (pressed & SIGNAL_MOVIE_RECORD)
+            Start_Recording();
+        int level_before = current_level;
+        // A recording starts on a fresh copy of the level: looked up again.
+        levels[current_level]->Process(*this);
+        Record_Tick(level_before);
+        Note_Level_Reached(level_before);
+        if (game_over || game_complete)
+            Note_Game_End();
     }
+    return true;
 }
 
 void Application::Leave_Game()
@@ -228,6 +281,10 @@ void Application::Leave_Game()
 
 void Application::Run_Game()
 {
+    // The game remembers the player's progress in the user's data folder.
+    std::string folder = Default_User_Files_Directory();
+    if (!folder.empty())
+        progress_path = folder + "/" + Progress::FILE_NAME;
     Load_Game_Data();
     Start_Title();
     // With BLUEJAY_FIRST_FRAME_EXIT set the game says when its first title

@@ -62,7 +62,7 @@ void Application::Run_Test_Play_Tick()
 
     Level& level = *test_play_level;
     if (!game_complete && !game_over)
-        Play_Level_Tick(level);
+        Play_Level_Tick(level, 0, false);
     char reason[EDITOR_LINE_LENGTH] = "";
     if (level.pipe_destination != Level::NO_LEVEL)
         std::snprintf(reason, sizeof(reason), "The hero went down a pipe\nto level %i", level.pipe_destination);

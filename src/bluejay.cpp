@@ -315,9 +315,10 @@ void Bluejay::Eat(Application& application, Level& level)
 
 void Bluejay::Eat_Platform(Application& application, Platform& platform)
 {
-    // In the demo cherries are eaten at any strength.
+    // In the demo cherries are eaten at any strength (not in the replay of a
+    // run the player recorded, which keeps the rules it was played by).
     if (platform.type == Level::CHERRY && !hurt && !platform.taken &&
-        (strength <= MAX_STRENGTH - 1 || application.demo_mode))
+        (strength <= MAX_STRENGTH - 1 || application.Demo_Rules()))
     {
         bitmap = Application::BLUEJAY_EATING_BM;
         platform.taken = true;

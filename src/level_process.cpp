@@ -154,7 +154,7 @@ void Level::Carry_Hero_Through_Pipe(Application& application, Bluejay& hero)
             destination = screens_wide - 1;
         hero.x = destination * Application::CANVAS_WIDTH + 16;
         hero.y = 128;
-        hero.Reset(application.demo_mode);
+        hero.Reset(application.Demo_Rules());
         Position_For_Main_Character();
         return;
     }
@@ -173,7 +173,7 @@ void Level::Carry_Hero_Through_Pipe(Application& application, Bluejay& hero)
     {
         Level& next = *application.levels[destination];
         application.current_level = destination;
-        next.Reset(application.demo_mode);
+        next.Reset(application.Demo_Rules());
         next.scroll_x = 0;
         next.scroll_y = 0;
         hero.Copy_Status(*next.Hero());
@@ -279,8 +279,8 @@ void Level::Process(Application& application)
         }
         else
         {
-            hero->Reset(application.demo_mode);
-            Reset(application.demo_mode);
+            hero->Reset(application.Demo_Rules());
+            Reset(application.Demo_Rules());
             Position_For_Main_Character();
         }
     }

@@ -164,6 +164,18 @@ TEST_F(BluejayEating, AtFullStrengthCherriesAreLeftExceptInTheDemo)
     EXPECT_EQ(hero->strength, 6);
 }
 
+TEST_F(BluejayEating, TheReplayOfARecordedRunKeepsTheRulesOfPlay)
+{
+    Hero();
+    Platform* cherry = Item(Level::CHERRY, 84, 164);
+    hero->strength = 5;
+    application.demo_mode = true;
+    application.recorded_movie = true;
+    Tick();
+    EXPECT_FALSE(cherry->taken) << "as when the run was played";
+    EXPECT_EQ(hero->strength, 5);
+}
+
 TEST_F(BluejayEating, ABlinkingHeroLeavesCherriesButEatsYellowOnes)
 {
     Hero();

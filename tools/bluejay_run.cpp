@@ -21,6 +21,13 @@
 //              .tga)
 // --overview F write a map of the whole current level, every screen, with
 //              its platforms and characters where they are at the end, to F
+// --record F   record the run, as key 4 does in the game, from its first
+//              tick, and write the movie to F at the end (the recording stops
+//              by itself where the hero leaves the level or the game ends)
+//
+// A movie played in the game (not on the title) starts as a replay does: the
+// random numbers seeded from its level and the level as its file has it, so
+// a recorded run ends the same whatever --seed says.
 //
 // Files named with a relative path are taken from the folder the runner was
 // started in.
@@ -60,13 +67,14 @@ struct Options
     unsigned seed = 1;
     std::map<long, std::string> shots;
     std::string overview;
+    std::string record;
 };
 
 int Usage(const char* message)
 {
     std::fprintf(stderr, "bluejay_run: %s\n", message);
     std::fprintf(stderr, "usage: bluejay_run [--title | --level N] [--movie FILE] [--script FILE] "
-                         "[--ticks N] [--until-end] [--seed S] [--shot TICK:FILE]...\n");
+                         "[--ticks N] [--until-end] [--seed S] [--shot TICK:FILE]... [--overview FILE] [--record FILE]\n");
     return 2;
 }
 
@@ -115,6 +123,8 @@ int main(int argc, char* argv[])
             options.script = argv[++i];
         else if (option == "--overview" && has_value)
             options.overview = argv[++i];
+        else if (option == "--record" && has_value)
+            options.record = argv[++i];
         else if (option == "--shot" && has_value)
         {
             std::string value = argv[++i];
@@ -128,6 +138,8 @@ int main(int argc, char* argv[])
     }
     if (options.level >= Application::NUMBER_OF_LEVELS)
         return Usage("--level wants 0 to 119");
+    if (options.title && !options.record.empty())
+        return Usage("--record records a game, not the title");
 
     Tick_Input input;
     if (!options.movie.empty() && !input.Read_Movie(options.movie))
@@ -143,6 +155,7 @@ int main(int argc, char* argv[])
     for (auto& shot : options.shots)
         shot.second = start.Resolve(shot.second);
     options.overview = start.Resolve(options.overview);
+    options.record = start.Resolve(options.record);
 
     Find_Data_Directory();
     if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
@@ -175,7 +188,11 @@ int main(int argc, char* argv[])
         game->current_level = options.level >= 0 ? options.level : (options.movie.empty() ? 0 : movie_level);
         if (game->current_level < 0 || game->current_level >= Application::NUMBER_OF_LEVELS)
             game->current_level = 0;
+        if (!options.movie.empty())
+            game->Begin_Movie_Level(game->current_level);
     }
+    if (!options.record.empty())
+        game->Start_Recording();
 
     long tick = 0;
     while (tick < options.ticks)
@@ -206,6 +223,13 @@ int main(int argc, char* argv[])
             break;
     }
     Application::Press_Keys_For_Signals(0);
+    if (!options.record.empty())
+    {
+        game->Stop_Recording();
+        std::string reason = "no tick was recorded";
+        if (!game->recorded_movie || !game->Save_Movie(options.record.c_str(), reason))
+            std::fprintf(stderr, "bluejay_run: cannot write %s: %s\n", options.record.c_str(), reason.c_str());
+    }
     if (!options.overview.empty() &&
         !Write_Overview(*game, *game->levels[game->current_level], options.overview))
         std::fprintf(stderr, "bluejay_run: cannot write %s\n", options.overview.c_str());

@@ -1,0 +1,50 @@
+#ifndef BLUEJAY_PROGRESS_H
+#define BLUEJAY_PROGRESS_H
+
+#include <string>
+
+// What the game remembers of the player's games between runs, kept in the
+// user's data folder: the furthest level reached through a pipe, the best
+// score, and the fingerprint of the movie the player last recorded (so that
+// the title knows, after a restart, that the movie is the player's own run
+// and replays it under the rules it was played by). The file is plain text:
+//
+//   bluejay progress 1
+//   level 9
+//   best 12345
+//   movie 4 1800 305419896
+//
+// A file that is not of this shape, or holds numbers out of range, counts as
+// no progress at all.
+class Progress
+{
+public:
+    static constexpr int NO_MOVIE = -1;
+    // The first line of the file, which marks it as ours.
+    static const char* const HEADER;
+    // The file's name in the user's data folder.
+    static const char* const FILE_NAME;
+
+    int furthest_level = 0;
+    int best_score = 0;
+    // The recorded movie: its level, its length and the checksum of its
+    // words; movie_level is NO_MOVIE when the player has recorded none.
+    int movie_level = NO_MOVIE;
+    int movie_length = 0;
+    unsigned int movie_checksum = 0;
+
+    // Reads the file; on anything unreadable or foreign it leaves no
+    // progress (every field at its default) and returns false.
+    bool Load(const std::string& path);
+    // Writes the file through the game's safe write; false (with reason set)
+    // when it could not be written.
+    bool Save(const std::string& path, std::string& reason) const;
+
+    // A checksum of a movie's words, the same on every machine.
+    static unsigned int Checksum(const int* words, int length);
+    void Remember_Movie(int level, const int* words, int length);
+    // True when these are the words of the movie the player recorded.
+    bool Is_Recorded_Movie(int level, const int* words, int length) const;
+};
+
+#endif
