@@ -23,7 +23,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 [ ${#names[@]} -eq 0 ] && names=(fuzz_level_load fuzz_level_edit fuzz_bump_map fuzz_messages fuzz_movie fuzz_play
-                                 fuzz_editor fuzz_key_script)
+                                 fuzz_editor fuzz_key_script fuzz_settings)
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 
 mkdir -p "$build/corpus" "$build/artifacts" "$build/logs"
@@ -48,6 +48,7 @@ copy("fuzz_bump_map", ["data/bump_maps/*.map", "fuzz/seeds/bump_maps/*"])
 copy("fuzz_messages", ["data/messages/*.txt", "fuzz/seeds/messages/*"])
 copy("fuzz_movie", ["data/movie/*.dat", "fuzz/seeds/movie/*"])
 copy("fuzz_key_script", ["tools/movies/*.txt"])
+copy("fuzz_settings", ["fuzz/seeds/settings/*"])
 
 # Play: the demo's keys (fly, left, right, up, down, pause are the low bits
 # of a signal word and of a key byte alike), and a run to the right.
@@ -98,7 +99,7 @@ for name in "${names[@]}"; do
   case "$name" in
     fuzz_level_load|fuzz_level_edit|fuzz_movie) options=(-max_len=16384 -dict="$root/fuzz/numbers.dict") ;;
     fuzz_bump_map) options=(-max_len=4096 -dict="$root/fuzz/numbers.dict") ;;
-    fuzz_messages|fuzz_key_script) options=(-max_len=16384) ;;
+    fuzz_messages|fuzz_key_script|fuzz_settings) options=(-max_len=16384) ;;
     *) options=(-max_len=16384 -dict="$root/fuzz/numbers.dict") ;;
   esac
   corpus="$build/corpus/$name"

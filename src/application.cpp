@@ -12,6 +12,7 @@
 
 volatile bool timing_signal = false;
 volatile bool close_requested = false;
+volatile std::sig_atomic_t termination_requested = 0;
 volatile bool switched_away = false;
 Application* application = nullptr;
 
@@ -135,7 +136,8 @@ Application::Application()
       selected_object(NO_OBJECT_SELECTED), signal_buffer(nullptr), movie_mode(MOVIE_STOP_MODE),
       signal_buffer_length(0), signal_buffer_position(0), movie_level(0), missing_resource(),
       sound_effect_plays(), quit(false), title_done(false), paused(false), start_released(false), current_object_type(0),
-      music_paused(false), edit_history(nullptr), editor_help_shown(false), test_play_level(nullptr),
+      music_paused(false), save_failures(NUMBER_OF_LEVELS), quit_warning_ticks(0), quit_released(true),
+      edit_history(nullptr), editor_help_shown(false), test_play_level(nullptr),
       editor_notice(), editor_notice_ticks(0), last_character_type(Level::BLACK_BIRD),
       last_platform_type(Level::BROWN_BLOCK), keep_palette(false), editor_commands_held(0), mouse_ready(false),
       mouse_x_before(0), mouse_y_before(0), mouse_z_before(0), mouse_b_before(0), recording_buffer(nullptr),

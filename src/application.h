@@ -1,7 +1,9 @@
 #ifndef BLUEJAY_APPLICATION_H
 #define BLUEJAY_APPLICATION_H
 
+#include <csignal>
 #include <string>
+#include <vector>
 
 #include <allegro.h>
 
@@ -239,6 +241,14 @@ public:
     int current_object_type;
     // The tune is held by Pause_Music and not yet resumed.
     bool music_paused;
+    // The editor's saves: why the last save of each level failed (the
+    // system's words), empty while it has none that failed.
+    std::vector<std::string> save_failures;
+    // Ticks left of the warning that a quit found levels it could not save;
+    // Q pressed anew while it lasts quits without saving.
+    unsigned int quit_warning_ticks;
+    // Q has been seen up since the warning came.
+    bool quit_released;
 
     // The editor's own tools beyond the keys of the signal word: the undo
     // history of every level, the help over the canvas, a level being
@@ -315,9 +325,17 @@ public:
     // The left edge of the editor's status lines, and the lines the help
     // has room for.
     static constexpr int STATUS_X = 80;
+    static constexpr int STATUS_LINES = 7;
     static constexpr int HELP_LINES = 24;
     // Shift with Page Up or Down moves this many levels.
     static constexpr int LEVEL_JUMP = 10;
+    // How long the editor waits for the second Q after a quit that could
+    // not save: 100 ticks, three seconds.
+    static constexpr unsigned int QUIT_WARNING_TICKS = 100;
+    // The most lines of notices the editor shows at once.
+    static constexpr int MAX_NOTICE_LINES = 12;
+    // The end of the name of the copy a damaged map file is kept as.
+    static const char* const BACKUP_SUFFIX;
 
     // The game's actions a player can put on other keys, in the order of
     // these tables: their names in the settings, the keys they start on and
@@ -448,7 +466,13 @@ public:
     void Run_Editor();
     void Start_Editor();
     void Run_Editor_Tick();
-    void Leave_Editor();
+    // Saves every changed level and ends the editor; when a level could not
+    // be saved it warns instead, and false is returned (the editor goes on),
+    // unless the warning was already up.
+    bool Leave_Editor();
+    // Whether this tick's signals ask the editor to quit: Q held, unless it
+    // is the same press that brought up the not-saved warning.
+    bool Editor_Quit_Requested();
     // Selects the record of the current mode's list lying exactly at the
     // cursor, if any.
     void Select_Object();
@@ -458,8 +482,19 @@ public:
     // The name of an object type as the level files' codes are named
     // ("PIPE_SWITCH").
     static const char* Object_Type_Name(int type);
-    // Writes the level being edited to its map file.
+    // Writes the level being edited to its map file if it changed.
     bool Save_Current_Level();
+    // Writes a level to its map file if it changed since it was loaded or
+    // last written; a map that was not read whole is first kept as
+    // level_N.map.bak. A failure is kept in save_failures; true when the
+    // file holds the level.
+    bool Save_Level(int level);
+    // Saves every changed level; true when all of them are on the disk.
+    bool Save_Changed_Levels();
+    // The lines that tell the author about files: levels not saved and why,
+    // the not-saved warning, and where the current level's map could not be
+    // read.
+    void Draw_Editor_Notices();
     // Draws the level being edited, the grid or the cursor, and the status
     // lines into the canvas.
     void Draw_Editor();
@@ -605,6 +640,9 @@ std::string Screenshot_Folder();
 extern volatile bool timing_signal;
 // Set when the window's close button is pressed: every loop reads it as Q.
 extern volatile bool close_requested;
+// Set when the program is asked to end (SIGTERM, SIGINT, SIGHUP): every loop
+// reads it as Q.
+extern volatile std::sig_atomic_t termination_requested;
 // Set while the player has switched to another window, cleared on return.
 extern volatile bool switched_away;
 extern Application* application;

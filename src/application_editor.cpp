@@ -144,19 +144,6 @@ void Application::Select_Object()
     }
 }
 
-bool Application::Save_Current_Level()
-{
-    // An installed game saves into the player's own folder; that copy is
-    // read in place of the installed level from then on.
-    char path[MAX_PATH_LENGTH];
-    if (!Make_Level_Save_Path(path, current_level))
-        return false;
-    if (!levels[current_level]->Save(path))
-        return false;
-    Check_Saved_Level();
-    return true;
-}
-
 void Application::Start_Editor()
 {
     char path[MAX_PATH_LENGTH];
@@ -400,6 +387,7 @@ void Application::Draw_Editor()
     }
 
     Draw_Editor_Status();
+    Draw_Editor_Notices();
     if (editor_help_shown)
         Draw_Editor_Help();
 }
@@ -426,9 +414,11 @@ void Application::Draw_Editor_Status()
     long long column = x >= 0 ? x / CANVAS_WIDTH : -1 - (-1 - x) / CANVAS_WIDTH;
     long long row = y <= CANVAS_HEIGHT - 1 ? (CANVAS_HEIGHT - 1 - y) / CANVAS_HEIGHT : -1;
 
-    char lines[7][EDITOR_LINE_LENGTH];
+    char lines[STATUS_LINES][EDITOR_LINE_LENGTH];
     int number_of_lines = 0;
-    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "Level %i", current_level);
+    // A mark while the level differs from its file.
+    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "Level %i%s", current_level,
+                  level.Changed() ? " *" : "");
     std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "Mode: %s", Mode_Name(editor_mode));
     if (objects)
         std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "%s %i", Object_Type_Name(current_object_type),
@@ -478,23 +468,19 @@ void Application::Draw_Editor_Help()
         textout_ex(canvas, font, lines[i], 0, 1 + (i + 1) * line_height, white, black);
 }
 
-void Application::Leave_Editor()
-{
-    Save_Current_Level();
-    Stop_Music();
-    Show_Status_Screen("Exiting... please wait.");
-}
-
 void Application::Run_Editor()
 {
     // The mouse moves the cursor square, which the editor draws itself.
     install_mouse();
     Start_Editor();
-    while (!quit)
+    // A quit that could not save everything leaves the editor running.
+    do
     {
-        Wait_For_Tick();
-        Handle_Player_Keys();
-        Run_Editor_Tick();
-    }
-    Leave_Editor();
+        while (!quit)
+        {
+            Wait_For_Tick();
+            Handle_Player_Keys();
+            Run_Editor_Tick();
+        }
+    } while (!Leave_Editor());
 }

@@ -50,7 +50,7 @@ constexpr int HISTORY_GROUP = 8;
 constexpr int PRESS_GROUP = 9;
 
 // Command flags.
-constexpr int ENDS_TICK = 1;  // nothing more happens in the tick
+constexpr int EVERY_TICK = 1; // runs in every tick and looks at its key itself
 constexpr int ENDS_GROUP = 2; // the rest of its group waits for the next tick
 constexpr int ON_PRESS = 4;   // acts once per press, not while held
 constexpr int IN_HELP = 8;    // acts while the help is shown
@@ -110,7 +110,9 @@ int& Count(Application& editor)
 
 void Quit(Application& editor)
 {
-    editor.quit = true;
+    // After a quit that could not save, only a fresh press of Q quits.
+    if (editor.Editor_Quit_Requested())
+        editor.quit = true;
 }
 
 void Save(Application& editor)
@@ -469,7 +471,7 @@ const Command_Group GROUPS[] = {
 };
 
 const Editor_Command COMMANDS[] = {
-    {QUIT_GROUP, "Q", "save and quit", Application::SIGNAL_QUIT, 0, NO_MODIFIERS, ENDS_TICK | IN_HELP, Quit},
+    {QUIT_GROUP, "Q", "save and quit", Application::SIGNAL_QUIT, 0, NO_MODIFIERS, EVERY_TICK | IN_HELP, Quit},
     {FREE_GROUP, "S", "save the level", Application::SIGNAL_SAVE, 0, NO_MODIFIERS, 0, Save},
     {FREE_GROUP, "1 2 3", "screen/char/platform", Application::SIGNAL_SCREEN_MODE, 0, NO_MODIFIERS, 0,
      Screen_Mode},
@@ -632,11 +634,12 @@ bool Application::Run_Editor_Commands(int allowed)
             continue;
         if (allowed != 0 && (command.flags & allowed) == 0)
             continue;
-        bool acts = ((command.flags & ON_PRESS) ? pressed : held) >> i & 1;
+        bool acts = (command.flags & EVERY_TICK) || (((command.flags & ON_PRESS) ? pressed : held) >> i & 1);
         if (!acts)
             continue;
         command.run(*this);
-        if (command.flags & ENDS_TICK)
+        // Quitting ends the tick at once: nothing else is done or drawn.
+        if (quit)
             return false;
         if (command.flags & ENDS_GROUP)
             ended = true;

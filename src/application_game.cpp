@@ -61,7 +61,7 @@ void Application::Hold_While_Switched_Away()
     bool hold_music = !music_paused;
     if (hold_music)
         Pause_Music();
-    while (switched_away && !close_requested)
+    while (switched_away && !close_requested && !termination_requested)
         rest(10);
     if (hold_music)
         Resume_Music();

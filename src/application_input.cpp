@@ -80,8 +80,9 @@ void Application::Generate_Signals()
                 signals |= GAME_ACTION_SIGNALS[i];
         signals |= Gamepad_Signals();
     }
-    // The window's close button quits as Q does, the editor saving first.
-    if (close_requested)
+    // The window's close button and a request to end the program quit as Q
+    // does, the editor saving first.
+    if (close_requested || termination_requested)
         signals |= SIGNAL_QUIT;
 }
 

@@ -35,6 +35,8 @@ void Application::Start_Test_Play()
 
     selected_object = NO_OBJECT_SELECTED;
     editor_help_shown = false;
+    // The player's own keys and gamepad work as in the game.
+    editing = false;
     demo_mode = false;
     game_over = false;
     game_complete = false;
@@ -47,7 +49,7 @@ void Application::Run_Test_Play_Tick()
 {
     key_delay++;
     Generate_Signals();
-    if (signals & SIGNAL_QUIT)
+    if (Editor_Quit_Requested())
     {
         // Q leaves the editor from here too, saving the records as they
         // were before the try.
@@ -79,6 +81,7 @@ void Application::End_Test_Play(const char* reason)
 {
     delete test_play_level;
     test_play_level = nullptr;
+    editing = true;
     Stop_Music();
     Stop_Sound_Effects();
     game_over = false;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 
 #include "application.h"
 #include "black_bird.h"
@@ -19,6 +20,7 @@
 #include "message_object.h"
 #include "mosquito.h"
 #include "mud_drop.h"
+#include "map_reader.h"
 #include "platform.h"
 #include "safe_file.h"
 #include "rock.h"
@@ -70,17 +72,6 @@ const Shape_File SHAPE_FILES[] = {
     {Level::YELLOW_CHERRY, "data\\bump_maps\\cherry.map"},
 };
 
-// Reads the next integer of a map file; false at the end of the file or at
-// anything that is not a number, after which nothing more is read.
-bool Read(std::istream& file, int& value)
-{
-    int read_value;
-    if (!(file >> read_value))
-        return false;
-    value = read_value;
-    return true;
-}
-
 // Positions for play are kept within Level::MAX_POSITION of the origin, so
 // that moving and drawing never overflow, whatever number a file holds.
 int Clamp_Position(int value)
@@ -103,8 +94,8 @@ Level::Level()
       character_records(new Map_Record*[MAX_CHARACTERS]), reposition_requested(false),
       scroll_x_requested(false), scroll_y_requested(false), scroll_x_step(0), scroll_y_step(0),
       background_scrolling(false), showing_message(false), message_shown(false), screens_high(1),
-      background_x(0), ending_timer(0), pipes_end_play(false), pipe_destination(NO_LEVEL),
-      platform_block(new Platform[MAX_PLATFORMS]),
+      background_x(0), ending_timer(0), pipes_end_play(false), pipe_destination(NO_LEVEL), load_problem(nullptr),
+      load_problem_line(0), platform_block(new Platform[MAX_PLATFORMS]),
       platform_record_block(new Map_Record[MAX_PLATFORMS]()),
       character_record_block(new Map_Record[MAX_CHARACTERS]())
 {
@@ -162,31 +153,43 @@ const char* Level::Bump_Map_File(int type)
     return nullptr;
 }
 
+namespace
+{
+// A folder in the place of a map file is a map that does not open.
+bool Is_Folder(const char* file_name)
+{
+    struct stat status;
+    return stat(file_name, &status) == 0 && S_ISDIR(status.st_mode);
+}
+} // namespace
+
 void Level::Load(const char* file_name)
 {
     std::ifstream file(file_name);
-    if (!file)
-        return;
-    Load(file);
+    if (file && !Is_Folder(file_name))
+        Load(file);
 }
 
-void Level::Load(std::istream& file)
+void Level::Load(std::istream& input)
 {
-    bool complete = Read(file, background) && Read(file, music);
+    Map_Reader reader(input);
+    bool complete = reader.Read(background) && reader.Read(music);
 
     // Characters: type x y, up to the terminator -1. Codes that name no
     // character and entries beyond the table are read and dropped.
     while (complete)
     {
         int type = 0, x = 0, y = 0;
-        if (!Read(file, type))
+        if (!reader.Read(type))
         {
             complete = false;
             break;
         }
         if (type == -1)
             break;
-        if (!Read(file, x) || !Read(file, y))
+        if (number_of_characters >= MAX_CHARACTERS)
+            reader.Record_Dropped();
+        if (!reader.Read(x) || !reader.Read(y))
         {
             complete = false;
             break;
@@ -212,14 +215,16 @@ void Level::Load(std::istream& file)
     while (complete)
     {
         int type = 0, x = 0, y = 0;
-        if (!Read(file, type))
+        if (!reader.Read(type))
         {
             complete = false;
             break;
         }
         if (type == -1)
             break;
-        if (!Read(file, x) || !Read(file, y))
+        if (number_of_platforms >= MAX_PLATFORMS)
+            reader.Record_Dropped();
+        if (!reader.Read(x) || !reader.Read(y))
         {
             complete = false;
             break;
@@ -242,7 +247,9 @@ void Level::Load(std::istream& file)
 
     // The pipe destinations; pointers the file does not give stay 0.
     for (int i = 0; complete && i < NUMBER_OF_POINTERS; i++)
-        complete = Read(file, pointers[i]);
+        complete = reader.Read(pointers[i]);
+    load_problem = reader.problem;
+    load_problem_line = reader.problem_line;
 
     // The size in screens comes from the platforms alone.
     int max_x = 0;
@@ -268,10 +275,16 @@ void Level::Load(std::istream& file)
 void Level::Load_For_Editing(const char* file_name)
 {
     std::ifstream file(file_name);
-    if (!file)
-        return;
+    if (file && !Is_Folder(file_name))
+        Load_For_Editing(file);
+    else
+        Remember_Saved_Form();
+}
 
-    bool complete = Read(file, background) && Read(file, music);
+void Level::Load_For_Editing(std::istream& input)
+{
+    Map_Reader reader(input);
+    bool complete = reader.Read(background) && reader.Read(music);
 
     Map_Record** tables[2] = {character_records, platform_records};
     int* counts[2] = {&number_of_characters, &number_of_platforms};
@@ -281,20 +294,24 @@ void Level::Load_For_Editing(const char* file_name)
         while (complete)
         {
             int type = 0, x = 0, y = 0;
-            if (!Read(file, type))
+            if (!reader.Read(type))
             {
                 complete = false;
                 break;
             }
             if (type == -1)
                 break;
-            if (!Read(file, x) || !Read(file, y))
+            bool full = *counts[list] >= limits[list];
+            if (full)
+                reader.Record_Dropped();
+            if (!reader.Read(x) || !reader.Read(y))
             {
                 complete = false;
                 break;
             }
-            // Entries beyond the table are dropped.
-            if (*counts[list] >= limits[list])
+            // Entries beyond the table are dropped, and the level counts as
+            // one that was not read whole.
+            if (full)
                 continue;
             Map_Record* record = tables[list][*counts[list]];
             record->type = type;
@@ -305,7 +322,10 @@ void Level::Load_For_Editing(const char* file_name)
     }
 
     for (int i = 0; complete && i < NUMBER_OF_POINTERS; i++)
-        complete = Read(file, pointers[i]);
+        complete = reader.Read(pointers[i]);
+    load_problem = reader.problem;
+    load_problem_line = reader.problem_line;
+    Remember_Saved_Form();
 }
 
 std::string Level::Map_Text() const
@@ -349,7 +369,68 @@ bool Level::Save(const char* file_name, std::string& reason)
     Safe_File file;
     bool written = file.Write(file_name, Map_Text());
     reason = file.reason;
+    if (written)
+    {
+        // The file now holds all of the level.
+        load_problem = nullptr;
+        load_problem_line = 0;
+        Remember_Saved_Form();
+    }
     return written;
+}
+
+void Level::Remember_Saved_Form()
+{
+    saved_form.clear();
+    saved_form.reserve(FORM_HEADER + RECORD_FIELDS * (number_of_characters + number_of_platforms) +
+                       NUMBER_OF_POINTERS);
+    saved_form.push_back(background);
+    saved_form.push_back(music);
+    const struct
+    {
+        Map_Record** records;
+        int count;
+    } lists[] = {{character_records, number_of_characters}, {platform_records, number_of_platforms}};
+    for (const auto& list : lists)
+    {
+        saved_form.push_back(list.count);
+        for (int i = 0; i < list.count; i++)
+        {
+            saved_form.push_back(list.records[i]->type);
+            saved_form.push_back(list.records[i]->x);
+            saved_form.push_back(list.records[i]->y);
+        }
+    }
+    for (int i = 0; i < NUMBER_OF_POINTERS; i++)
+        saved_form.push_back(pointers[i]);
+}
+
+bool Level::Changed() const
+{
+    // The same walk as Remember_Saved_Form, comparing instead of storing.
+    std::size_t at = 0;
+    auto differs = [this, &at](int value) {
+        return at >= saved_form.size() || saved_form[at++] != value;
+    };
+    if (differs(background) || differs(music))
+        return true;
+    const struct
+    {
+        Map_Record* const* records;
+        int count;
+    } lists[] = {{character_records, number_of_characters}, {platform_records, number_of_platforms}};
+    for (const auto& list : lists)
+    {
+        if (differs(list.count))
+            return true;
+        for (int i = 0; i < list.count; i++)
+            if (differs(list.records[i]->type) || differs(list.records[i]->x) || differs(list.records[i]->y))
+                return true;
+    }
+    for (int i = 0; i < NUMBER_OF_POINTERS; i++)
+        if (differs(pointers[i]))
+            return true;
+    return at != saved_form.size();
 }
 
 Character* Level::Create_Character(int type)

@@ -1,8 +1,9 @@
 #ifndef BLUEJAY_LEVEL_H
 #define BLUEJAY_LEVEL_H
 
-#include <iosfwd>
+#include <istream>
 #include <string>
+#include <vector>
 
 #include "platform_index.h"
 
@@ -141,6 +142,12 @@ public:
     bool pipes_end_play;
     int pipe_destination;
     static constexpr int NO_LEVEL = -1;
+    // Why the last load stopped before the end of the map file
+    // (Map_Reader's words), or null when it read the file whole; cleared by
+    // a save that succeeds.
+    const char* load_problem;
+    // The line of the map file where it stopped.
+    int load_problem_line;
 
     Level();
     ~Level();
@@ -150,8 +157,9 @@ public:
     void Reset(bool full_reset);
     void Load(const char* file_name);
     // The same from a map held in memory.
-    void Load(std::istream& file);
+    void Load(std::istream& input);
     void Load_For_Editing(const char* file_name);
+    void Load_For_Editing(std::istream& input);
     // Writes the editing form; returns whether the file was written whole.
     bool Save(const char* file_name);
     // The same, with the system's reason when it was not ("Is a
@@ -159,6 +167,11 @@ public:
     bool Save(const char* file_name, std::string& reason);
     // The editing form as a map file holds it, one integer a line.
     std::string Map_Text() const;
+    // Whether the editing form differs from the one last loaded for editing
+    // or saved.
+    bool Changed() const;
+    // Takes the editing form as it is now for the saved one.
+    void Remember_Saved_Form();
 
     // One tick of play: background, platforms, characters, camera, pipes,
     // lost lives, the ending and the status line.
@@ -182,6 +195,13 @@ public:
     static const char* Bump_Map_File(int type);
 
 private:
+    // The background, the music, the count and fields of every character
+    // record, then of every platform record, and the pointers, as last
+    // loaded for editing or saved: what Changed compares with.
+    std::vector<int> saved_form;
+    static constexpr int FORM_HEADER = 4;
+    static constexpr int RECORD_FIELDS = 3;
+
     // The platforms and records live in one block each; the tables point
     // into them.
     Platform* platform_block;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <signal.h>
 #include <string>
 
 #include <allegro.h>
@@ -41,8 +42,26 @@ void Close_Button_Handler()
 }
 END_OF_FUNCTION(Close_Button_Handler)
 
+// A desktop logging out, a closed terminal, Ctrl+C: the loops read the flag
+// as Q, so the editor saves and the game ends as it does on Q.
+void Termination_Handler(int)
+{
+    termination_requested = 1;
+}
+
 namespace
 {
+// After the library's own start, which sets handlers of its own.
+void Install_Termination_Handlers()
+{
+    struct sigaction action = {};
+    action.sa_handler = Termination_Handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal_number : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal_number, &action, nullptr);
+}
+
 // A window at a whole multiple of the canvas keeps every pixel square and
 // sharp (the picture is stretched by whole pixels, unfiltered). True when
 // the game got its window, false for full screen (or no mode at all, said
@@ -118,6 +137,7 @@ int main(int argc, char* argv[])
     LOCK_VARIABLE(timing_signal);
     LOCK_FUNCTION(Timing_Handler);
     install_int(Timing_Handler, 30);
+    Install_Termination_Handlers();
     set_volume(255, 128);
     // A missing gamepad is no error: the game looks again now and then.
     install_joystick(JOY_TYPE_AUTODETECT);

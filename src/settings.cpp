@@ -137,10 +137,8 @@ bool Settings::Load(const char* path)
         problem += std::string(path) + ":" + std::to_string(line_number) + ": " + text + "\n";
     };
 
-    // Which actions the file put on another key, in the order it did.
-    int remapped[Application::NUMBER_OF_GAME_ACTIONS];
-    int remapped_lines[Application::NUMBER_OF_GAME_ACTIONS] = {};
-    int remapped_count = 0;
+    // The line that put each action on another key than its own, or 0.
+    int remap_lines[Application::NUMBER_OF_GAME_ACTIONS] = {};
 
     std::string section;
     bool known_section = true;
@@ -218,11 +216,7 @@ bool Settings::Load(const char* path)
             else
             {
                 game_keys[action] = code;
-                if (code != Application::DEFAULT_GAME_KEYS[action] && remapped_count < Application::NUMBER_OF_GAME_ACTIONS)
-                {
-                    remapped_lines[remapped_count] = line_number;
-                    remapped[remapped_count++] = action;
-                }
+                remap_lines[action] = code != Application::DEFAULT_GAME_KEYS[action] ? line_number : 0;
             }
         }
         else if (section == "gamepad")
@@ -253,24 +247,26 @@ bool Settings::Load(const char* path)
     }
     std::fclose(file);
 
-    // Two actions on one key: the later one put there keeps its own key.
-    for (int i = remapped_count - 1; i >= 0; i--)
+    // Two actions on one key: the one put there later keeps its own key,
+    // until no two share one (each round puts one action back).
+    for (;;)
     {
-        int action = remapped[i];
-        if (game_keys[action] == Application::DEFAULT_GAME_KEYS[action])
-            continue;
-        for (int other = 0; other < Application::NUMBER_OF_GAME_ACTIONS; other++)
-        {
-            if (other != action && game_keys[other] == game_keys[action])
-            {
-                report(remapped_lines[i], std::string("\"") + Application::GAME_ACTION_NAMES[action] + "\" is on the key of \"" +
-                                              Application::GAME_ACTION_NAMES[other] + "\"; it stays on its own key");
-                game_keys[action] = Application::DEFAULT_GAME_KEYS[action];
-                // Its own key may be another's new one: look again.
-                i = remapped_count;
-                break;
-            }
-        }
+        int moved_back = -1, other_action = -1;
+        for (int action = 0; action < Application::NUMBER_OF_GAME_ACTIONS; action++)
+            for (int other = 0; other < Application::NUMBER_OF_GAME_ACTIONS; other++)
+                if (other != action && game_keys[other] == game_keys[action] && remap_lines[action] >= remap_lines[other] &&
+                    remap_lines[action] > 0 && (moved_back < 0 || remap_lines[action] > remap_lines[moved_back]))
+                {
+                    moved_back = action;
+                    other_action = other;
+                }
+        if (moved_back < 0)
+            break;
+        report(remap_lines[moved_back], std::string("\"") + Application::GAME_ACTION_NAMES[moved_back] +
+                                            "\" is on the key of \"" + Application::GAME_ACTION_NAMES[other_action] +
+                                            "\"; it stays on its own key");
+        game_keys[moved_back] = Application::DEFAULT_GAME_KEYS[moved_back];
+        remap_lines[moved_back] = 0;
     }
     return true;
 }

@@ -225,12 +225,13 @@ TEST_F(Editor_Test, FreeCommandsActInEveryTick)
 {
     Start();
     // Right after a scroll the counter is 0, yet saving and the mode keys
-    // still act in every tick.
+    // still act in every tick (saving a level that changed).
     Tick(keys::RIGHT);
     const std::string path = Map_Path(0);
     for (int tick = 0; tick < 4; tick++)
     {
         ASSERT_EQ(std::remove(path.c_str()), 0);
+        Current().pointers[1] = tick + 1;
         Tick(keys::S);
         EXPECT_TRUE(File_Exists(path)) << "tick " << tick;
     }
@@ -837,10 +838,8 @@ TEST_F(Editor_Test, LeavingSavesTheCurrentLevelAndSaysSo)
     const std::string level_0 = Read_File(Map_Path(0));
     const std::string level_2 = Read_File(Map_Path(2));
     int background = First_Number(Map_Path(1)) == 6 ? 5 : 6;
-    editor->levels[0]->background = background;
     editor->levels[1]->background = background;
-    editor->levels[2]->background = background;
-    editor->Leave_Editor();
+    EXPECT_TRUE(editor->Leave_Editor());
     EXPECT_EQ(First_Number(Map_Path(1)), background);
     EXPECT_EQ(Read_File(Map_Path(0)), level_0);
     EXPECT_EQ(Read_File(Map_Path(2)), level_2);
@@ -864,8 +863,15 @@ TEST_F(Editor_Test, AMissingMapIsSavedWhole)
     Remove_Map(7);
     Start();
     editor->current_level = 7;
+    // Untouched, it is not written; once edited, it is written whole.
     Tick(keys::S);
-    EXPECT_EQ(Read_File(Map_Path(7)), Empty_Map_Text());
+    EXPECT_FALSE(File_Exists(Map_Path(7)));
+    Press(keys::X);
+    Tick(keys::S);
+    std::string one_pointer = Empty_Map_Text();
+    one_pointer.replace(one_pointer.find("-1\n-1\n0\n"), 8, "-1\n-1\n1\n");
+    EXPECT_EQ(Read_File(Map_Path(7)), one_pointer);
+    Press(keys::Z);
 
     Tick(keys::DIGIT_2);
     Choose(Level::BLUEJAY);
@@ -949,6 +955,7 @@ TEST_F(Editor_Test, SavingIntoADirectoryThatIsGoneFails)
     Start();
     std::string remove = "rm -rf '" + directory.Path("data/levels") + "'";
     ASSERT_EQ(std::system(remove.c_str()), 0);
+    Current().background = 3;
     EXPECT_FALSE(editor->Save_Current_Level());
     // The editor goes on.
     Tick(keys::S);

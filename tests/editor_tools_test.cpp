@@ -174,6 +174,7 @@ TEST_F(Editor_Tools_Test, TwoHundredStepsAreKeptPerLevel)
 TEST_F(Editor_Tools_Test, ShiftPageUpSavesAndMovesTenLevels)
 {
     std::remove("data/levels/level_0.map");
+    Current().music = 3;
     Press_With({KEY_LSHIFT}, PAGE_UP);
     EXPECT_EQ(editor->current_level, 10);
     EXPECT_EQ(Read_File("data/levels/level_0.map"), editor->levels[0]->Map_Text());

@@ -276,3 +276,29 @@ above() {
   awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'
 }
 
+# The editor.
+
+# count_blocks MAP TYPE X Y: how many platforms of the map are TYPE at X, Y.
+count_blocks() {
+  python3 - "$@" <<'PYTHON'
+import sys
+path, wanted = sys.argv[1], tuple(int(v) for v in sys.argv[2:5])
+numbers = [int(word) for word in open(path).read().split()]
+at = 2
+while numbers[at] != -1:      # characters: type x y ... -1
+    at += 3
+at += 1
+count = 0
+while numbers[at] != -1:      # platforms: type x y ... -1
+    count += tuple(numbers[at:at + 3]) == wanted
+    at += 3
+print(count)
+PYTHON
+}
+
+# tap KEY: a short press, one step of the editor (its commands repeat after
+# 7 ticks of holding), and a pause before the next.
+tap() {
+  press "$1" 0.1
+  sleep 0.35
+}
