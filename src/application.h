@@ -286,6 +286,15 @@ public:
     int* recording_buffer;
     int recording_length;
     int recording_level;
+    // The hero's lives, eggs and points when the recording began, and when
+    // the movie's run began: a replay of a recorded run gives them to its
+    // hero.
+    int recording_lives;
+    int recording_eggs;
+    int recording_points;
+    int movie_lives;
+    int movie_eggs;
+    int movie_points;
     // The movie is a run the player recorded in play (not the shipped demo):
     // its replays start each time on the level as its file has it and follow
     // the rules of play, so that they repeat the run exactly.
@@ -437,6 +446,10 @@ public:
     // Seeds the random numbers for a run on the level and brings the level
     // back as its file has it (in the replay's own table during a replay).
     void Begin_Movie_Level(int number);
+    // A replay of the movie starts (or starts over) on its level: a recorded
+    // run as it began, the hero's status included; the demo on the level
+    // as its file has it.
+    void Begin_Replay_Level(int number);
     // Key 4: the current level starts over as after a lost life, without
     // losing one, and every tick it runs from now on is recorded.
     void Start_Recording();
@@ -456,6 +469,9 @@ public:
     // What a game leaves behind: the furthest level reached through a pipe
     // and the best score, written to the progress file when they grow.
     void Note_Level_Reached(int level_before);
+    // The level C on the title starts on: the furthest level reached, when
+    // it is one the hero can play; 0 when there is none.
+    int Continue_Level();
     void Note_Game_End();
     void Load_Progress();
     void Save_Progress();
@@ -528,10 +544,13 @@ public:
     // How many hero records a level holds.
     static int Count_Heroes(const Level& level);
 
-    // Waits for the timer's next period, giving the processor away while it
-    // waits; periods missed during a long tick merge into one. While the
+    // Waits for the timer's next period, asleep until the period comes (no
+    // polling); periods missed during a long tick merge into one. While the
     // player is switched away from the game it holds here first.
     static void Wait_For_Tick();
+    // Called by the timer at every period: sets timing_signal and wakes the
+    // wait.
+    static void Tick_Has_Come();
     // Holds the game, music and all, while switched_away is set (and the
     // window is not being closed), then shows the picture again.
     void Hold_While_Switched_Away();

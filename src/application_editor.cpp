@@ -116,16 +116,16 @@ const char* Application::Object_Type_Name(int type)
 void Application::Select_Object()
 {
     Level& level = *levels[current_level];
-    Map_Record** records = nullptr;
+    Record_Table* records = nullptr;
     int count = 0;
     if (editor_mode == CHARACTER_MODE)
     {
-        records = level.character_records;
+        records = &level.character_records;
         count = level.number_of_characters;
     }
     else if (editor_mode == PLATFORM_MODE)
     {
-        records = level.platform_records;
+        records = &level.platform_records;
         count = level.number_of_platforms;
     }
     else
@@ -136,7 +136,7 @@ void Application::Select_Object()
     long long at_y = static_cast<long long>(cursor_y) + level.scroll_y;
     for (int i = 0; i < count; i++)
     {
-        if (records[i]->x == at_x && records[i]->y == at_y)
+        if ((*records)[i]->x == at_x && (*records)[i]->y == at_y)
         {
             selected_object = i;
             return;
@@ -280,7 +280,7 @@ int Application::Count_Heroes(const Level& level)
 {
     int heroes = 0;
     for (int i = 0; i < level.number_of_characters && i < Level::MAX_CHARACTERS; i++)
-        if (level.character_records[i]->type == Level::BLUEJAY)
+        if (level.character_records[i] != nullptr && level.character_records[i]->type == Level::BLUEJAY)
             heroes++;
     return heroes;
 }
@@ -334,7 +334,7 @@ void Application::Draw_Editor()
     // characters in red.
     const struct
     {
-        Map_Record** records;
+        const Record_Table& records;
         int count;
         int colour;
     } lists[] = {{level.platform_records, level.number_of_platforms, green},
@@ -402,7 +402,7 @@ void Application::Draw_Editor_Status()
     // The carried record's place, else the cursor's, in the level and by
     // screen column and row.
     bool objects = editor_mode == CHARACTER_MODE || editor_mode == PLATFORM_MODE;
-    Map_Record** records = editor_mode == CHARACTER_MODE ? level.character_records : level.platform_records;
+    Record_Table& records = editor_mode == CHARACTER_MODE ? level.character_records : level.platform_records;
     int count = editor_mode == CHARACTER_MODE ? level.number_of_characters : level.number_of_platforms;
     long long x = static_cast<long long>(cursor_x) + level.scroll_x;
     long long y = static_cast<long long>(cursor_y) + level.scroll_y;

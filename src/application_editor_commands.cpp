@@ -96,7 +96,7 @@ bool Characters(const Application& editor)
     return editor.editor_mode == Application::CHARACTER_MODE;
 }
 
-Map_Record** Records(Application& editor)
+Record_Table& Records(Application& editor)
 {
     return Characters(editor) ? Current(editor).character_records : Current(editor).platform_records;
 }

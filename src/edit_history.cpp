@@ -34,6 +34,13 @@ void Add_Value(Edit_History::Step& step, int what, int index, int before, int af
         Add(step, what, index, Value(before), Value(after));
 }
 
+// A record of a table; a place the table has not made yet holds nothing.
+Map_Record At(const Record_Table& records, int index)
+{
+    const Map_Record* record = records[index];
+    return record != nullptr ? *record : Value(0);
+}
+
 // A step that only moves one record, its type kept.
 bool Is_Move(const Edit_History::Step& step)
 {
@@ -64,17 +71,17 @@ void Edit_History::Watch(int level_number, const Level& level)
     number_of_platforms = std::clamp(level.number_of_platforms, 0, Level::MAX_PLATFORMS);
     characters.resize(number_of_characters);
     for (int i = 0; i < number_of_characters; i++)
-        characters[i] = *level.character_records[i];
+        characters[i] = At(level.character_records, i);
     platforms.resize(number_of_platforms);
     for (int i = 0; i < number_of_platforms; i++)
-        platforms[i] = *level.platform_records[i];
+        platforms[i] = At(level.platform_records, i);
     std::copy(level.pointers, level.pointers + Level::NUMBER_OF_POINTERS, pointers);
     background = level.background;
     music = level.music;
 }
 
-void Edit_History::Compare_Records(int what, Map_Record* const* records, int count, std::vector<Map_Record>& copy,
-                                   int copy_count, Step& step)
+void Edit_History::Compare_Records(int what, const Record_Table& records, int count,
+                                   std::vector<Map_Record>& copy, int copy_count, Step& step)
 {
     if (static_cast<int>(copy.size()) < count)
         copy.resize(count);
@@ -89,10 +96,11 @@ void Edit_History::Compare_Records(int what, Map_Record* const* records, int cou
             continue;
         }
         Map_Record before = i < copy_count ? copy[i] : Value(0);
-        if (i >= copy_count || !Same(before, *records[i]))
+        Map_Record now = At(records, i);
+        if (i >= copy_count || !Same(before, now))
         {
-            Add(step, what, i, before, *records[i]);
-            copy[i] = *records[i];
+            Add(step, what, i, before, now);
+            copy[i] = now;
         }
     }
 }

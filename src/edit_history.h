@@ -74,7 +74,7 @@ private:
     int merging_key;
 
     bool Known(int level_number) const;
-    void Compare_Records(int what, Map_Record* const* records, int count, std::vector<Map_Record>& copy,
+    void Compare_Records(int what, const Record_Table& records, int count, std::vector<Map_Record>& copy,
                          int copy_count, Step& step);
     static void Apply(Level& level, const Change& change, bool forward);
     bool Merge(int level_number, const Step& step);
