@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "canvas_stretch.h"
 #include "progress.h"
 #include "screen_area.h"
 
@@ -399,6 +400,8 @@ public:
     char notice[MAX_NOTICE_LENGTH];
     int notice_ticks;
     BITMAP* notice_canvas;
+    // Shows the canvas over the screen area.
+    Canvas_Stretch canvas_stretch;
     // F7 to F12 and Enter as they were in the last tick: each acts once a
     // press.
     bool player_keys_held[KEY_MAX];
