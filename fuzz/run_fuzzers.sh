@@ -23,7 +23,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 [ ${#names[@]} -eq 0 ] && names=(fuzz_level_load fuzz_level_edit fuzz_bump_map fuzz_messages fuzz_movie fuzz_play
-                                 fuzz_editor fuzz_key_script fuzz_settings)
+                                 fuzz_editor fuzz_key_script fuzz_settings fuzz_progress)
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 
 mkdir -p "$build/corpus" "$build/artifacts" "$build/logs"
@@ -49,6 +49,7 @@ copy("fuzz_messages", ["data/messages/*.txt", "fuzz/seeds/messages/*"])
 copy("fuzz_movie", ["data/movie/*.dat", "fuzz/seeds/movie/*"])
 copy("fuzz_key_script", ["tools/movies/*.txt"])
 copy("fuzz_settings", ["fuzz/seeds/settings/*"])
+copy("fuzz_progress", ["fuzz/seeds/progress/*"])
 
 # Play: the demo's keys (fly, left, right, up, down, pause are the low bits
 # of a signal word and of a key byte alike), and a run to the right.

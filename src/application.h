@@ -415,6 +415,9 @@ public:
     // What a game leaves behind: the furthest level reached through a pipe
     // and the best score, written to the progress file when they grow.
     void Note_Level_Reached(int level_before);
+    // The level C on the title starts on: the furthest level reached, when
+    // it is one the hero can play; 0 when there is none.
+    int Continue_Level();
     void Note_Game_End();
     void Load_Progress();
     void Save_Progress();
@@ -455,10 +458,13 @@ public:
     // lines into the canvas.
     void Draw_Editor();
 
-    // Waits for the timer's next period, giving the processor away while it
-    // waits; periods missed during a long tick merge into one. While the
+    // Waits for the timer's next period, asleep until the period comes (no
+    // polling); periods missed during a long tick merge into one. While the
     // player is switched away from the game it holds here first.
     static void Wait_For_Tick();
+    // Called by the timer at every period: sets timing_signal and wakes the
+    // wait.
+    static void Tick_Has_Come();
     // Holds the game, music and all, while switched_away is set (and the
     // window is not being closed), then shows the picture again.
     void Hold_While_Switched_Away();

@@ -96,16 +96,16 @@ int Application::Get_Object_Bitmap(int type)
 void Application::Select_Object()
 {
     Level& level = *levels[current_level];
-    Map_Record** records = nullptr;
+    Record_Table* records = nullptr;
     int count = 0;
     if (editor_mode == CHARACTER_MODE)
     {
-        records = level.character_records;
+        records = &level.character_records;
         count = level.number_of_characters;
     }
     else if (editor_mode == PLATFORM_MODE)
     {
-        records = level.platform_records;
+        records = &level.platform_records;
         count = level.number_of_platforms;
     }
     else
@@ -116,7 +116,7 @@ void Application::Select_Object()
     long long at_y = static_cast<long long>(cursor_y) + level.scroll_y;
     for (int i = 0; i < count; i++)
     {
-        if (records[i]->x == at_x && records[i]->y == at_y)
+        if ((*records)[i]->x == at_x && (*records)[i]->y == at_y)
         {
             selected_object = i;
             return;
@@ -259,7 +259,7 @@ void Application::Run_Editor_Tick()
     if ((editor_mode == CHARACTER_MODE || editor_mode == PLATFORM_MODE) && key_delay >= COMMAND_REPEAT_TICKS)
     {
         bool characters = editor_mode == CHARACTER_MODE;
-        Map_Record** records = characters ? level.character_records : level.platform_records;
+        Record_Table& records = characters ? level.character_records : level.platform_records;
         int& count = characters ? level.number_of_characters : level.number_of_platforms;
         int limit = characters ? Level::MAX_CHARACTERS : Level::MAX_PLATFORMS;
         int first = characters ? Level::BLACK_BIRD : Level::BROWN_BLOCK;
@@ -401,7 +401,7 @@ void Application::Draw_Editor()
     // characters in red.
     const struct
     {
-        Map_Record** records;
+        const Record_Table& records;
         int count;
         int colour;
     } lists[] = {{level.platform_records, level.number_of_platforms, green},

@@ -1,6 +1,9 @@
 // The game loop: the title over the replayed demo, then play, pause,
 // messages, "Game Over" and the frozen ending, until the player quits.
 
+#include <semaphore.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -36,19 +39,48 @@ void Make_Message_Path(char* buffer, int level)
     Make_Path(buffer, path);
 }
 
+namespace
+{
+// Posted by the timer at every period; the tick wait sleeps on it. A post
+// that finds the wait already past is taken by the next wait, which then
+// looks at timing_signal again, so a stray post costs one loop and no tick.
+sem_t& Tick_Semaphore()
+{
+    static sem_t semaphore;
+    static bool made = sem_init(&semaphore, 0, 0) == 0;
+    (void)made;
+    return semaphore;
+}
+} // namespace
+
+void Application::Tick_Has_Come()
+{
+    timing_signal = true;
+    sem_post(&Tick_Semaphore());
+}
+
 void Application::Wait_For_Tick()
 {
     if (switched_away && application != nullptr)
         application->Hold_While_Switched_Away();
 #ifdef BLUEJAY_SPIN_WAIT
     // A build for measurements only: the wait polls without ever giving
-    // the processor away, to compare the resting wait against.
+    // the processor away, to compare the sleeping wait against.
     while (!timing_signal)
     {
     }
 #else
+    // Asleep until the timer's period comes: one wake-up a tick instead of
+    // a thousand a second. Posts left over from ticks run without waiting
+    // are taken first, and timing_signal says whether a period really came.
+    sem_t& semaphore = Tick_Semaphore();
     while (!timing_signal)
-        rest(1);
+        while (sem_wait(&semaphore) != 0 && errno == EINTR)
+        {
+        }
+    while (sem_trywait(&semaphore) == 0)
+    {
+    }
 #endif
     timing_signal = false;
 }
@@ -122,11 +154,11 @@ void Application::Run_Title_Tick()
         return;
     }
     // C (a key of the editor only) goes on from the furthest level reached.
-    if ((signals & SIGNAL_SCROLL_DOWN_2) && progress.furthest_level > 0)
+    if ((signals & SIGNAL_SCROLL_DOWN_2) && Continue_Level() > 0)
     {
         title_done = true;
         movie_mode = MOVIE_STOP_MODE;
-        start_level = progress.furthest_level;
+        start_level = Continue_Level();
         return;
     }
 

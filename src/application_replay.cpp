@@ -193,6 +193,14 @@ void Application::Note_Level_Reached(int level_before)
     Save_Progress();
 }
 
+int Application::Continue_Level()
+{
+    int level = progress.furthest_level;
+    if (level <= 0 || level >= NUMBER_OF_LEVELS || levels[level]->Hero() == nullptr)
+        return 0;
+    return level;
+}
+
 void Application::Note_Game_End()
 {
     Bluejay* hero = levels[current_level]->Hero();
@@ -224,9 +232,9 @@ void Application::Draw_Title_Lines()
     char line[TITLE_LINE_LENGTH];
     int white = makecol(255, 255, 255);
     int black = makecol(0, 0, 0);
-    if (progress.furthest_level > 0)
+    if (Continue_Level() > 0)
     {
-        std::snprintf(line, sizeof(line), "C: continue from level %i", progress.furthest_level);
+        std::snprintf(line, sizeof(line), "C: continue from level %i", Continue_Level());
         textout_centre_ex(canvas, font, line, CANVAS_WIDTH / 2 + SHADOW_OFFSET, TITLE_CONTINUE_Y + SHADOW_OFFSET,
                           black, -1);
         textout_centre_ex(canvas, font, line, CANVAS_WIDTH / 2, TITLE_CONTINUE_Y, white, -1);

@@ -88,38 +88,18 @@ Level::Level()
     : scroll_x(0), scroll_y(0), number_of_platforms(0), number_of_characters(0),
       main_character(NO_MAIN_CHARACTER), screens_wide(1), music(Application::ATHLETIC_THEME_MT),
       signal(0), background(Application::GRASS_BACKGROUND_BM),
-      platforms(new Platform*[MAX_PLATFORMS]), pointers(new int[NUMBER_OF_POINTERS]()),
-      characters(new Character*[MAX_CHARACTERS]), starting(true),
-      platform_records(new Map_Record*[MAX_PLATFORMS]),
-      character_records(new Map_Record*[MAX_CHARACTERS]), reposition_requested(false),
+      platforms(MAX_PLATFORMS), pointers(new int[NUMBER_OF_POINTERS]()), characters(MAX_CHARACTERS),
+      starting(true), platform_records(MAX_PLATFORMS), character_records(MAX_CHARACTERS),
+      reposition_requested(false),
       scroll_x_requested(false), scroll_y_requested(false), scroll_x_step(0), scroll_y_step(0),
       background_scrolling(false), showing_message(false), message_shown(false), screens_high(1),
-      background_x(0), ending_timer(0), load_problem(nullptr), load_problem_line(0), platform_block(new Platform[MAX_PLATFORMS]),
-      platform_record_block(new Map_Record[MAX_PLATFORMS]()),
-      character_record_block(new Map_Record[MAX_CHARACTERS]())
+      background_x(0), ending_timer(0), load_problem(nullptr), load_problem_line(0)
 {
-    for (int i = 0; i < MAX_PLATFORMS; i++)
-        platforms[i] = &platform_block[i];
-    for (int i = 0; i < MAX_CHARACTERS; i++)
-        characters[i] = nullptr;
-    for (int i = 0; i < MAX_PLATFORMS; i++)
-        platform_records[i] = &platform_record_block[i];
-    for (int i = 0; i < MAX_CHARACTERS; i++)
-        character_records[i] = &character_record_block[i];
 }
 
 Level::~Level()
 {
-    for (int i = 0; i < MAX_CHARACTERS; i++)
-        delete characters[i];
-    delete[] platform_block;
-    delete[] platform_record_block;
-    delete[] character_record_block;
-    delete[] platforms;
     delete[] pointers;
-    delete[] characters;
-    delete[] platform_records;
-    delete[] character_records;
 }
 
 void Level::Reset(bool full_reset)
@@ -285,7 +265,7 @@ void Level::Load_For_Editing(std::istream& input)
     Map_Reader reader(input);
     bool complete = reader.Read(background) && reader.Read(music);
 
-    Map_Record** tables[2] = {character_records, platform_records};
+    Record_Table* tables[2] = {&character_records, &platform_records};
     int* counts[2] = {&number_of_characters, &number_of_platforms};
     const int limits[2] = {MAX_CHARACTERS, MAX_PLATFORMS};
     for (int list = 0; list < 2; list++)
@@ -312,7 +292,7 @@ void Level::Load_For_Editing(std::istream& input)
             // one that was not read whole.
             if (full)
                 continue;
-            Map_Record* record = tables[list][*counts[list]];
+            Map_Record* record = (*tables[list])[*counts[list]];
             record->type = type;
             record->x = x;
             record->y = y;
@@ -387,7 +367,7 @@ void Level::Remember_Saved_Form()
     saved_form.push_back(music);
     const struct
     {
-        Map_Record** records;
+        const Record_Table& records;
         int count;
     } lists[] = {{character_records, number_of_characters}, {platform_records, number_of_platforms}};
     for (const auto& list : lists)
@@ -415,7 +395,7 @@ bool Level::Changed() const
         return true;
     const struct
     {
-        Map_Record* const* records;
+        const Record_Table& records;
         int count;
     } lists[] = {{character_records, number_of_characters}, {platform_records, number_of_platforms}};
     for (const auto& list : lists)
@@ -521,14 +501,14 @@ Character* Level::Create_Character(int type)
     }
 }
 
-void Load_Bump_Map_For_Character(const char* file_name, Character** characters, int index)
+void Load_Bump_Map_For_Character(const char* file_name, Character_Table& characters, int index)
 {
     char path[Application::MAX_PATH_LENGTH];
     Make_Path(path, file_name);
     characters[index]->Load_Bump_Maps(path);
 }
 
-void Load_Bump_Map_For_Platform(const char* file_name, Platform** platforms, int index)
+void Load_Bump_Map_For_Platform(const char* file_name, Platform_Table& platforms, int index)
 {
     char path[Application::MAX_PATH_LENGTH];
     Make_Path(path, file_name);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "level_table.h"
 #include "platform_index.h"
 
 class Application;
@@ -20,6 +21,12 @@ public:
     int y;
     int type;
 };
+
+// A level's tables: its platforms and characters for play, its map records
+// for editing.
+using Platform_Table = Level_Table<Platform, true>;
+using Character_Table = Level_Table<Character, false>;
+using Record_Table = Level_Table<Map_Record, true>;
 
 // One stage of the game: its platforms and characters, the pipe
 // destinations of its screens, the camera, the background and music, and the
@@ -118,12 +125,12 @@ public:
     int music;
     int signal;
     int background;
-    Platform** platforms;
+    Platform_Table platforms;
     int* pointers;
-    Character** characters;
+    Character_Table characters;
     bool starting;
-    Map_Record** platform_records;
-    Map_Record** character_records;
+    Record_Table platform_records;
+    Record_Table character_records;
     bool reposition_requested;
     bool scroll_x_requested;
     bool scroll_y_requested;
@@ -196,12 +203,6 @@ private:
     static constexpr int FORM_HEADER = 4;
     static constexpr int RECORD_FIELDS = 3;
 
-    // The platforms and records live in one block each; the tables point
-    // into them.
-    Platform* platform_block;
-    Map_Record* platform_record_block;
-    Map_Record* character_record_block;
-
     void Draw_Background(Application& application);
     void Show_Message(Application& application);
     void Carry_Hero_Through_Pipe(Application& application, Bluejay& hero);
@@ -209,7 +210,7 @@ private:
 };
 
 // Load the shape of the object at index from a backslash path.
-void Load_Bump_Map_For_Character(const char* file_name, Character** characters, int index);
-void Load_Bump_Map_For_Platform(const char* file_name, Platform** platforms, int index);
+void Load_Bump_Map_For_Character(const char* file_name, Character_Table& characters, int index);
+void Load_Bump_Map_For_Platform(const char* file_name, Platform_Table& platforms, int index);
 
 #endif

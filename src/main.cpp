@@ -17,7 +17,7 @@
 
 void Timing_Handler()
 {
-    timing_signal = true;
+    Application::Tick_Has_Come();
 }
 END_OF_FUNCTION(Timing_Handler)
 

@@ -7,10 +7,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "application.h"
 #include "bluejay.h"
@@ -293,6 +295,28 @@ TEST(TickWaitTest, TakesAPeriodThatHasComeAtOnce)
 {
     timing_signal = true;
     Application::Wait_For_Tick();
+    EXPECT_FALSE(timing_signal);
+}
+
+// Three periods missed during a long tick give one tick at once; the next
+// wait sleeps until the timer's next period really comes.
+TEST(TickWaitTest, MissedPeriodsMergeAndTheNextWaitSleepsUntilThePeriod)
+{
+    const auto PERIOD = std::chrono::milliseconds(60);
+    for (int missed = 0; missed < 3; missed++)
+        Application::Tick_Has_Come();
+    Application::Wait_For_Tick();
+    EXPECT_FALSE(timing_signal);
+
+    auto start = std::chrono::steady_clock::now();
+    std::thread timer([PERIOD] {
+        std::this_thread::sleep_for(PERIOD);
+        Application::Tick_Has_Come();
+    });
+    Application::Wait_For_Tick();
+    auto waited = std::chrono::steady_clock::now() - start;
+    timer.join();
+    EXPECT_GE(waited, PERIOD);
     EXPECT_FALSE(timing_signal);
 }
 

@@ -193,9 +193,15 @@ TEST(NewLevelTest, IsEmptyWithGrassAndTheFirstTune)
     EXPECT_EQ(level.ending_timer, 0);
 }
 
-TEST(NewLevelTest, EveryPlatformAndRecordExistsAndNoCharacterDoes)
+TEST(NewLevelTest, EveryPlatformAndRecordExistsOnceReachedAndNoCharacterDoes)
 {
     Level level;
+    // Nothing is made before the level gets content.
+    EXPECT_FALSE(level.platforms.Is_Made());
+    EXPECT_FALSE(level.characters.Is_Made());
+    EXPECT_FALSE(level.platform_records.Is_Made());
+    EXPECT_FALSE(level.character_records.Is_Made());
+    EXPECT_EQ(static_cast<const Level&>(level).platforms[0], nullptr);
     std::set<const void*> distinct;
     for (int i = 0; i < Level::MAX_PLATFORMS; i++)
     {
@@ -218,6 +224,23 @@ TEST(NewLevelTest, EveryPlatformAndRecordExistsAndNoCharacterDoes)
     }
     // 5000 platforms and 7000 records, none shared.
     EXPECT_EQ(distinct.size(), 12000u);
+    EXPECT_EQ(level.platforms.Limit(), Level::MAX_PLATFORMS);
+    EXPECT_EQ(level.characters.Limit(), Level::MAX_CHARACTERS);
+}
+
+TEST(NewLevelTest, AnEntryStaysWhereItIsAsTheTableGrows)
+{
+    Level level;
+    Platform* first = level.platforms[0];
+    first->x = 77;
+    Platform* far = level.platforms[Level::MAX_PLATFORMS - 1];
+    EXPECT_EQ(level.platforms[0], first);
+    EXPECT_EQ(level.platforms[0]->x, 77);
+    EXPECT_EQ(level.platforms[Level::MAX_PLATFORMS - 1], far);
+    // Two blocks of entries and the places; the blocks between are not made.
+    EXPECT_EQ(level.platforms.Bytes_Used(),
+              static_cast<long>(Level::MAX_PLATFORMS * sizeof(Platform*) +
+                                2 * Platform_Table::BLOCK_ENTRIES * sizeof(Platform)));
 }
 
 // ---------------------------------------------------------------------------
@@ -547,9 +570,27 @@ TEST_F(LevelLoadRobustnessTest, TextThatIsNotANumberEndsTheReading)
     EXPECT_EQ(at_start.number_of_characters, 0);
 }
 
+TEST_F(LevelLoadTest, OnlyTheTablesAFileFillsAreMade)
+{
+    Load(ONE_SCREEN);
+    EXPECT_TRUE(level.platforms.Is_Made());
+    EXPECT_TRUE(level.characters.Is_Made());
+    EXPECT_FALSE(level.platform_records.Is_Made());
+    EXPECT_FALSE(level.character_records.Is_Made());
+
+    Level editing;
+    editing.Load_For_Editing(Write("0 0\n1005 0 192 -1 -1\n" + Numbers(Zero_Pointers()), "edit.map").c_str());
+    EXPECT_FALSE(editing.platforms.Is_Made());
+    EXPECT_FALSE(editing.characters.Is_Made());
+    EXPECT_FALSE(editing.platform_records.Is_Made()) << "no platform record in the file";
+    EXPECT_TRUE(editing.character_records.Is_Made());
+}
+
 TEST_F(LevelLoadRobustnessTest, EmptyFileLeavesAnEmptyOneScreenLevel)
 {
     Load("");
+    EXPECT_FALSE(level.platforms.Is_Made());
+    EXPECT_FALSE(level.characters.Is_Made());
     EXPECT_EQ(level.background, 0);
     EXPECT_EQ(level.music, 0);
     EXPECT_EQ(level.number_of_platforms, 0);

@@ -353,6 +353,21 @@ TEST_F(ReplayTest, WithNothingRememberedCDoesNothingAndEnterStartsOnTheFirstLeve
               256 * 8)
         << "no best score yet";
 
+    // Nor when the level remembered has no hero to play (its file changed).
+    int empty = 1;
+    while (empty < Application::NUMBER_OF_LEVELS - 1 && application.levels[empty]->Hero() != nullptr)
+        empty++;
+    ASSERT_EQ(application.levels[empty]->Hero(), nullptr);
+    application.progress.furthest_level = empty;
+    Title_Tick(application, CONTINUE);
+    EXPECT_FALSE(application.title_done);
+
+    // A best score is shown once there is one.
+    application.progress.best_score = 500;
+    Title_Tick(application);
+    EXPECT_LT(Pixels_Unlike(application.canvas, 0, Application::TITLE_BEST_SCORE_Y, 256, 8, makecol(255, 255, 255)),
+              256 * 8);
+
     application.progress.furthest_level = 4;
     Title_Tick(application, ENTER);
     ASSERT_TRUE(application.title_done);

@@ -529,12 +529,18 @@ def cloud(img, rng, cx, cy, size, light, mid, shadow):
 # Where a level has no ground (its ground tiles stand at y 192 to 223), the
 # bottom of the background shows through a pit: it fades into the dark from
 # DROP_TOP down, with no edge that could pass for ground.
-DROP_TOP = 156
+DROP_TOP = 144
+
+# A level's message is printed in white from the top of the picture, nine
+# lines at most, over the picture darkened to three quarters: the band it
+# stands on is kept dark enough (deep sky, no clouds, sun or moon) that white
+# text reads on every background.
+MESSAGE_BAND = 92
 
 
 def drop(img, deep):
     for y in range(DROP_TOP, H):
-        amount = 0.95 * ((y - DROP_TOP) / (H - DROP_TOP)) ** 0.8
+        amount = 0.95 * (y - DROP_TOP) / (H - DROP_TOP)
         for x in range(W):
             img[y][x] = mix(img[y][x], deep, amount)
 
@@ -547,7 +553,7 @@ def grass_background():
     rng = random.Random(101)
     img = canvas((0, 0, 0))
     sky(img, [(92, 148, 252), (120, 172, 252), (152, 196, 252), (188, 220, 252)], 0, 176)
-    for cx, cy, s in ((30, 40, 8), (120, 26, 10), (200, 56, 7)):
+    for cx, cy, s in ((30, 108, 8), (120, 104, 10), (200, 116, 7)):
         cloud(img, rng, cx, cy, s, (255, 255, 255), (226, 236, 252), (184, 206, 240))
     far = wave(rng, [(1, 10), (3, 6), (5, 3)])
     ridge(img, lambda x: 140 + far(x), [(124, 196, 150), (96, 170, 128)], [0, 0, 1, 1], 200)
@@ -561,20 +567,19 @@ def grass_background():
 def cloudy_background():
     rng = random.Random(202)
     img = canvas((0, 0, 0))
-    sky(img, [(110, 150, 220), (140, 176, 232), (170, 198, 240), (200, 218, 244)], 0, H)
-    spots = [(16, 30, 11), (96, 18, 9), (170, 40, 13), (236, 70, 8), (60, 86, 12),
-             (140, 106, 10), (210, 132, 12), (30, 150, 9), (110, 172, 14), (186, 196, 10),
-             (250, 200, 9), (50, 210, 11)]
+    sky(img, [(70, 110, 200), (110, 150, 220), (170, 198, 240), (200, 218, 244), (60, 80, 150)], 0, H)
+    spots = [(16, 112, 11), (96, 108, 9), (170, 118, 13), (236, 130, 8), (60, 134, 12),
+             (140, 140, 10), (210, 146, 10), (30, 150, 8), (110, 152, 9)]
     for cx, cy, s in spots:
         cloud(img, rng, cx, cy, s, (252, 252, 255), (224, 230, 244), (176, 188, 216))
-    drop(img, (24, 34, 72))
+    drop(img, (6, 10, 36))
     return img
 
 
 def forest_background():
     rng = random.Random(303)
     img = canvas((0, 0, 0))
-    sky(img, [(140, 200, 236), (172, 218, 236), (204, 232, 228)], 0, 120)
+    sky(img, [(84, 140, 204), (120, 176, 224), (204, 232, 228)], 0, 120)
     back = wave(rng, [(3, 6), (8, 4), (13, 2)])
     ridge(img, lambda x: 70 + back(x), [(88, 150, 112), (70, 128, 96)], [0, 1], H)
     # back row of trees: pale crowns on thin trunks
@@ -619,9 +624,9 @@ def dark_background():
             for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
                 plot(img, x + dx, y + dy, (110, 120, 170))
     # the moon
-    disc(img, 196, 40, 13, (240, 236, 200))
-    disc(img, 192, 37, 11, (255, 252, 224))
-    for cx, cy, r in ((200, 46, 2), (191, 34, 1.5), (204, 36, 1)):
+    disc(img, 196, 108, 13, (240, 236, 200))
+    disc(img, 192, 105, 11, (255, 252, 224))
+    for cx, cy, r in ((200, 114, 2), (191, 102, 1.5), (204, 104, 1)):
         disc(img, cx, cy, r, (220, 212, 170))
     far = wave(rng, [(2, 10), (5, 5), (9, 2)])
     ridge(img, lambda x: 150 + far(x), [(34, 40, 80), (26, 30, 64)], [0, 1], H)
@@ -686,9 +691,10 @@ def underworld_background():
 def hilly_background():
     rng = random.Random(606)
     img = canvas((0, 0, 0))
-    sky(img, [(250, 206, 150), (248, 222, 176), (200, 220, 236), (150, 196, 240)][::-1], 0, 140)
-    disc(img, 60, 50, 12, (255, 244, 200))
-    for cx, cy, s in ((150, 30, 8), (230, 54, 6)):
+    sky(img, [(100, 150, 224), (150, 196, 240)], 0, MESSAGE_BAND)
+    sky(img, [(150, 196, 240), (200, 220, 236), (248, 222, 176), (250, 206, 150)], MESSAGE_BAND, 140)
+    disc(img, 60, 112, 12, (255, 244, 200))
+    for cx, cy, s in ((150, 104, 8), (230, 118, 6)):
         cloud(img, rng, cx, cy, s, (255, 250, 240), (246, 228, 214), (220, 196, 190))
     layers = [
         (96, [(1, 14), (3, 8), (4, 3)], [(150, 180, 170), (132, 166, 156)]),

@@ -169,6 +169,32 @@ class GeneratedFilesTest(unittest.TestCase):
             pixels = mp.read_bmp(self.files["graphics/" + name])
             self.assertLessEqual(mp.seam_roughness(pixels), 2.0, name)
 
+    def test_a_pit_reads_as_a_drop_and_a_message_reads_on_every_background(self):
+        def luminance(pixel):
+            def linear(c):
+                c /= 255
+                return c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4
+            r, g, b = (linear(c) for c in pixel)
+            return 0.2126 * r + 0.7152 * g + 0.0722 * b
+
+        for name in mp.BACKGROUNDS:
+            pixels = mp.read_bmp(self.files["graphics/" + name])
+            # Where the ground would be (y 192 and below) the picture is dark,
+            # less than half as bright as above the drop on the average.
+            above = sum(luminance(p) for row in pixels[:mp.DROP_TOP] for p in row) / (mp.DROP_TOP * 256)
+            for y in range(192, 224):
+                row = sum(luminance(p) for p in pixels[y]) / 256
+                self.assertLessEqual(row, min(above / 2, 0.08), (name, y))
+            # White text over the band darkened to three quarters has a
+            # contrast of at least 3 almost everywhere (a star may shine).
+            poor = 0
+            for row in pixels[:mp.MESSAGE_BAND]:
+                for pixel in row:
+                    dimmed = luminance(tuple(c * 3 / 4 for c in pixel))
+                    if 1.05 / (dimmed + 0.05) < 3:
+                        poor += 1
+            self.assertLess(poor, 0.005 * mp.MESSAGE_BAND * 256, name)
+
     def test_title_is_mostly_clear(self):
         pixels = mp.read_bmp(self.files["graphics/misc/title.bmp"])
         clear = sum(p == mp.MAGENTA for row in pixels for p in row)
