@@ -136,8 +136,8 @@ Application::Application()
       signal_buffer_length(0), signal_buffer_position(0), movie_level(0), missing_resource(),
       sound_effect_plays(), quit(false), title_done(false), paused(false), start_released(false), current_object_type(0),
       music_paused(false), save_failures(NUMBER_OF_LEVELS), quit_warning_ticks(0), quit_released(true),
-      recording_buffer(nullptr), recording_length(0), recording_level(0),
-      recorded_movie(false), replaying(false), replay_level(nullptr), replay_levels(nullptr),
+      recording_buffer(nullptr), recording_length(0), recording_level(0), recording_lives(0), recording_eggs(0),
+      recording_points(0), movie_lives(0), movie_eggs(0), movie_points(0), recorded_movie(false), replaying(false), replay_level(nullptr), replay_levels(nullptr),
       saved_levels(nullptr), saved_level(0), saved_game_over(false), saved_game_complete(false), resume_seed(0),
       held_signals(0), start_level(0)
 {

@@ -257,6 +257,15 @@ public:
     int* recording_buffer;
     int recording_length;
     int recording_level;
+    // The hero's lives, eggs and points when the recording began, and when
+    // the movie's run began: a replay of a recorded run gives them to its
+    // hero.
+    int recording_lives;
+    int recording_eggs;
+    int recording_points;
+    int movie_lives;
+    int movie_eggs;
+    int movie_points;
     // The movie is a run the player recorded in play (not the shipped demo):
     // its replays start each time on the level as its file has it and follow
     // the rules of play, so that they repeat the run exactly.
@@ -396,6 +405,10 @@ public:
     // Seeds the random numbers for a run on the level and brings the level
     // back as its file has it (in the replay's own table during a replay).
     void Begin_Movie_Level(int number);
+    // A replay of the movie starts (or starts over) on its level: a recorded
+    // run as it began, the hero's status included; the demo on the level
+    // as its file has it.
+    void Begin_Replay_Level(int number);
     // Key 4: the current level starts over as after a lost life, without
     // losing one, and every tick it runs from now on is recorded.
     void Start_Recording();

@@ -115,6 +115,9 @@ void Application::Load_Game_Data()
     Load_Movie(path);
     Load_Progress();
     recorded_movie = progress.Is_Recorded_Movie(movie_level, signal_buffer, signal_buffer_length);
+    movie_lives = progress.movie_lives;
+    movie_eggs = progress.movie_eggs;
+    movie_points = progress.movie_points;
 }
 
 void Application::Start_Title()
@@ -131,7 +134,7 @@ void Application::Start_Title()
     // with; the game's own numbers go on afterwards from where they were.
     resume_seed = static_cast<unsigned int>(std::rand());
     if (recorded_movie)
-        Begin_Movie_Level(current_level);
+        Begin_Replay_Level(current_level);
     else
         std::srand(Movie_Seed(current_level));
     Play_Music(TITLE_SCREEN_MT, true);

@@ -48,6 +48,18 @@ void Application::Begin_Movie_Level(int number)
     }
 }
 
+void Application::Begin_Replay_Level(int number)
+{
+    Begin_Movie_Level(number);
+    Bluejay* hero = levels[number]->Hero();
+    if (recorded_movie && hero != nullptr)
+    {
+        hero->lives = movie_lives;
+        hero->eggs = movie_eggs;
+        hero->points = movie_points;
+    }
+}
+
 void Application::Start_Recording()
 {
     // The hero keeps its lives, eggs and points; the rest starts over as
@@ -66,6 +78,9 @@ void Application::Start_Recording()
         hero->points = points;
     }
     recording_level = current_level;
+    recording_lives = lives;
+    recording_eggs = eggs;
+    recording_points = points;
     recording_length = 0;
     movie_mode = MOVIE_RECORDING_MODE;
 }
@@ -94,8 +109,11 @@ void Application::Stop_Recording()
     signal_buffer_length = recording_length;
     signal_buffer_position = 0;
     movie_level = recording_level;
+    movie_lives = recording_lives;
+    movie_eggs = recording_eggs;
+    movie_points = recording_points;
     recorded_movie = true;
-    progress.Remember_Movie(movie_level, signal_buffer, signal_buffer_length);
+    progress.Remember_Movie(movie_level, signal_buffer, signal_buffer_length, movie_lives, movie_eggs, movie_points);
     Save_Progress();
 }
 
@@ -115,7 +133,7 @@ void Application::Start_Replay()
     movie_mode = MOVIE_PLAYBACK_MODE;
     signal_buffer_position = 0;
     resume_seed = static_cast<unsigned int>(std::rand());
-    Begin_Movie_Level(Movie_Level_Index());
+    Begin_Replay_Level(Movie_Level_Index());
     current_level = Movie_Level_Index();
     Stop_Sound_Effects();
     Play_Music(TITLE_SCREEN_MT, true);
@@ -165,7 +183,7 @@ void Application::Replay_Movie_Tick(int level_number)
         // it did when it was recorded.
         if (recorded_movie && signal_buffer_length > 0 && signal_buffer_position >= signal_buffer_length)
         {
-            Begin_Movie_Level(level_number);
+            Begin_Replay_Level(level_number);
             signal_buffer_position = 0;
         }
         if (signal_buffer_position < signal_buffer_length)

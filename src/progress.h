@@ -5,14 +5,16 @@
 
 // What the game remembers of the player's games between runs, kept in the
 // user's data folder: the furthest level reached through a pipe, the best
-// score, and the fingerprint of the movie the player last recorded (so that
-// the title knows, after a restart, that the movie is the player's own run
-// and replays it under the rules it was played by). The file is plain text:
+// score, and the fingerprint of the movie the player last recorded with the
+// hero's lives, eggs and points when its run began (so that the title knows,
+// after a restart, that the movie is the player's own run, and replays it
+// under the rules it was played by, from the same status). The file is plain
+// text:
 //
 //   bluejay progress 1
 //   level 9
 //   best 12345
-//   movie 4 1800 305419896
+//   movie 4 1800 305419896 3 0 150
 //
 // A file that is not of this shape, or holds numbers out of range, counts as
 // no progress at all.
@@ -32,6 +34,9 @@ public:
     int movie_level = NO_MOVIE;
     int movie_length = 0;
     unsigned int movie_checksum = 0;
+    int movie_lives = 0;
+    int movie_eggs = 0;
+    int movie_points = 0;
 
     // Reads the file; on anything unreadable or foreign it leaves no
     // progress (every field at its default) and returns false.
@@ -42,7 +47,7 @@ public:
 
     // A checksum of a movie's words, the same on every machine.
     static unsigned int Checksum(const int* words, int length);
-    void Remember_Movie(int level, const int* words, int length);
+    void Remember_Movie(int level, const int* words, int length, int lives, int eggs, int points);
     // True when these are the words of the movie the player recorded.
     bool Is_Recorded_Movie(int level, const int* words, int length) const;
 };

@@ -113,6 +113,11 @@ protected:
     std::vector<std::vector<int>> Record_A_Run(int level)
     {
         Start_Play(level);
+        // A hero well into a game: its replays must give it the same status.
+        Bluejay* hero = application.levels[level]->Hero();
+        hero->lives = 2;
+        hero->eggs = 1;
+        hero->points = 150;
         std::vector<int> keys = {RECORD, 0, ENTER, 0};
         for (int tick = 0; tick < 400; tick++)
         {
@@ -196,8 +201,12 @@ TEST_F(ReplayTest, RecordingRestartsTheLevelKeepingTheHerosLivesEggsAndPoints)
     EXPECT_EQ(application.movie_level, 0);
     EXPECT_EQ(application.signal_buffer[recorded - 1], Application::SIGNAL_RIGHT);
     EXPECT_TRUE(application.recorded_movie);
-    EXPECT_TRUE(Progress_On_Disk().Is_Recorded_Movie(0, application.signal_buffer, recorded))
+    Progress on_disk = Progress_On_Disk();
+    EXPECT_TRUE(on_disk.Is_Recorded_Movie(0, application.signal_buffer, recorded))
         << "the progress file knows the movie is the player's";
+    EXPECT_EQ(on_disk.movie_lives, 5);
+    EXPECT_EQ(on_disk.movie_eggs, 2);
+    EXPECT_EQ(on_disk.movie_points, 300);
 }
 
 TEST_F(ReplayTest, SixWithoutARecordingKeepsTheMovie)
@@ -411,7 +420,7 @@ TEST_F(ProgressTest, WrittenAndReadBack)
     progress.furthest_level = 9;
     progress.best_score = 12345;
     const int words[] = {0, 4, 4, 0x10000000};
-    progress.Remember_Movie(7, words, 4);
+    progress.Remember_Movie(7, words, 4, 2, 1, 150);
     std::string reason;
     std::string path = directory.Path("progress.txt");
     ASSERT_TRUE(progress.Save(path, reason)) << reason;
@@ -422,6 +431,9 @@ TEST_F(ProgressTest, WrittenAndReadBack)
     EXPECT_EQ(read.furthest_level, 9);
     EXPECT_EQ(read.best_score, 12345);
     EXPECT_TRUE(read.Is_Recorded_Movie(7, words, 4));
+    EXPECT_EQ(read.movie_lives, 2);
+    EXPECT_EQ(read.movie_eggs, 1);
+    EXPECT_EQ(read.movie_points, 150);
     const int other[] = {0, 4, 5, 0x10000000};
     EXPECT_FALSE(read.Is_Recorded_Movie(7, other, 4));
     EXPECT_FALSE(read.Is_Recorded_Movie(6, words, 4));
@@ -440,8 +452,10 @@ TEST_F(ProgressTest, UnreadableOrForeignFilesAreNoProgress)
         "bluejay progress 1\nbest 99999999999999999999\n",
         "bluejay progress 1\nlevel nine\n",
         "bluejay progress 1\nlevel 9 10\n",
-        "bluejay progress 1\nmovie 3 0 5\n",
-        "bluejay progress 1\nmovie 3 18001 5\n",
+        "bluejay progress 1\nmovie 3 0 5 3 0 0\n",
+        "bluejay progress 1\nmovie 3 18001 5 3 0 0\n",
+        "bluejay progress 1\nmovie 3 100 5\n",
+        "bluejay progress 1\nmovie 3 100 5 -1 0 0\n",
         "bluejay progress 1\nlevel 9\n" + std::string(5000, 'x') + "\n",
         std::string("\x7f" "ELF\x02\x01\x01\0\0", 9),
     };
