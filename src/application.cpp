@@ -4,6 +4,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "edit_history.h"
 #include "level.h"
 #include "settings.h"
 #include "string_list.h"
@@ -136,11 +137,16 @@ Application::Application()
       signal_buffer_length(0), signal_buffer_position(0), movie_level(0), missing_resource(),
       sound_effect_plays(), quit(false), title_done(false), paused(false), start_released(false), current_object_type(0),
       music_paused(false), save_failures(NUMBER_OF_LEVELS), quit_warning_ticks(0), quit_released(true),
-      recording_buffer(nullptr), recording_length(0), recording_level(0), recording_lives(0), recording_eggs(0),
-      recording_points(0), movie_lives(0), movie_eggs(0), movie_points(0), recorded_movie(false), replaying(false), replay_level(nullptr), replay_levels(nullptr),
-      saved_levels(nullptr), saved_level(0), saved_game_over(false), saved_game_complete(false), resume_seed(0),
-      held_signals(0), start_level(0)
+      edit_history(nullptr), editor_help_shown(false), test_play_level(nullptr),
+      editor_notice(), editor_notice_ticks(0), last_character_type(Level::BLACK_BIRD),
+      last_platform_type(Level::BROWN_BLOCK), keep_palette(false), editor_commands_held(0), mouse_ready(false),
+      mouse_x_before(0), mouse_y_before(0), mouse_z_before(0), mouse_b_before(0), recording_buffer(nullptr),
+      recording_length(0), recording_level(0), recording_lives(0), recording_eggs(0), recording_points(0),
+      movie_lives(0), movie_eggs(0), movie_points(0), recorded_movie(false), replaying(false),
+      replay_level(nullptr), replay_levels(nullptr), saved_levels(nullptr), saved_level(0), saved_game_over(false),
+      saved_game_complete(false), resume_seed(0), held_signals(0), start_level(0)
 {
+    edit_history = new Edit_History(NUMBER_OF_LEVELS);
     for (int i = 0; i < NUMBER_OF_GAME_ACTIONS; i++)
         game_keys[i] = DEFAULT_GAME_KEYS[i];
     for (int i = 0; i < NUMBER_OF_GAMEPAD_ACTIONS; i++)
@@ -212,6 +218,8 @@ Application::~Application()
     delete[] signal_buffer;
     delete[] recording_buffer;
     delete[] messages;
+    delete edit_history;
+    delete test_play_level;
 }
 
 namespace

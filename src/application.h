@@ -9,9 +9,11 @@
 
 #include <string>
 
+#include "canvas_stretch.h"
 #include "progress.h"
 #include "screen_area.h"
 
+class Edit_History;
 class Level;
 class String_List;
 
@@ -38,6 +40,10 @@ public:
     static constexpr int CHARACTER_MODE = 2;
     static constexpr int PLATFORM_MODE = 3;
     static constexpr int NO_OBJECT_SELECTED = -1;
+    // Room for a line of the editor's notice or help, and how long a
+    // notice shows.
+    static constexpr int EDITOR_LINE_LENGTH = 96;
+    static constexpr int EDITOR_NOTICE_TICKS = 150;
 
     // Movie modes.
     static constexpr int MOVIE_RECORDING_MODE = 1;
@@ -245,6 +251,30 @@ public:
     // Q has been seen up since the warning came.
     bool quit_released;
 
+    // The editor's own tools beyond the keys of the signal word: the undo
+    // history of every level, the help over the canvas, a level being
+    // tried, a line telling what happened, the mouse.
+    Edit_History* edit_history;
+    bool editor_help_shown;
+    // A play copy of the level being edited while it is tried, else null.
+    Level* test_play_level;
+    char editor_notice[EDITOR_LINE_LENGTH];
+    int editor_notice_ticks;
+    // The last type chosen in character and platform mode, and whether a
+    // mode switch goes back to it (a setting) instead of the first type.
+    int last_character_type;
+    int last_platform_type;
+    bool keep_palette;
+    // Which of the editor's commands were held in the last tick, one bit
+    // each in table order, for those that act once per press.
+    unsigned long long editor_commands_held;
+    // The mouse as it was in the last tick.
+    bool mouse_ready;
+    int mouse_x_before;
+    int mouse_y_before;
+    int mouse_z_before;
+    int mouse_b_before;
+
     // The player's own runs. A recording (key 4 in play) collects the signal
     // words of the ticks its level runs; when it ends (key 6, a full buffer,
     // the hero leaving the level, the end of the game) it becomes the movie.
@@ -302,6 +332,13 @@ public:
     static constexpr unsigned int SCROLL_REPEAT_TICKS = 5;
     static constexpr unsigned int COMMAND_REPEAT_TICKS = 7;
     static constexpr int LAST_EDITOR_MUSIC = 9;
+    // The left edge of the editor's status lines, and the lines the help
+    // has room for.
+    static constexpr int STATUS_X = 80;
+    static constexpr int STATUS_LINES = 7;
+    static constexpr int HELP_LINES = 24;
+    // Shift with Page Up or Down moves this many levels.
+    static constexpr int LEVEL_JUMP = 10;
     // How long the editor waits for the second Q after a quit that could
     // not save: 100 ticks, three seconds.
     static constexpr unsigned int QUIT_WARNING_TICKS = 100;
@@ -363,6 +400,8 @@ public:
     char notice[MAX_NOTICE_LENGTH];
     int notice_ticks;
     BITMAP* notice_canvas;
+    // Shows the canvas over the screen area.
+    Canvas_Stretch canvas_stretch;
     // F7 to F12 and Enter as they were in the last tick: each acts once a
     // press.
     bool player_keys_held[KEY_MAX];
@@ -391,6 +430,11 @@ public:
     void Run_Title_Tick();
     void Leave_Title();
     void Run_Play_Tick();
+    // The part of a play tick that acts on the level: pause, messages,
+    // "Game Over" and the level's own tick, with the movie keys pressed in
+    // this tick in the game (not when a level is tried from the editor).
+    // False when a replay took over the tick.
+    bool Play_Level_Tick(Level& level, int pressed, bool game);
     void Leave_Game();
     // The level the demo plays on: the movie's level, or the first level
     // when the movie names none that exists.
@@ -454,6 +498,9 @@ public:
     // The picture that shows an object type in the editor; a placeholder for
     // a code that names no object.
     static int Get_Object_Bitmap(int type);
+    // The name of an object type as the level files' codes are named
+    // ("PIPE_SWITCH").
+    static const char* Object_Type_Name(int type);
     // Writes the level being edited to its map file if it changed.
     bool Save_Current_Level();
     // Writes a level to its map file if it changed since it was loaded or
@@ -470,6 +517,35 @@ public:
     // Draws the level being edited, the grid or the cursor, and the status
     // lines into the canvas.
     void Draw_Editor();
+    // The editor's commands of one tick, from the command table; false when
+    // the editor is to quit. While the help is shown or a level is tried
+    // only the commands that act there do.
+    bool Run_Editor_Commands();
+    bool Run_Editor_Commands(int allowed);
+    // K where nothing is carried: picks up what lies under the cursor or
+    // places a new object of the chosen type there.
+    void Pick_Up_Or_Place();
+    // The mouse's part of an editor tick: the cursor follows it, a left
+    // click acts as K, the wheel scrolls.
+    void Run_Editor_Mouse();
+    // The lines of the help for the current mode, drawn from the command
+    // table.
+    void Editor_Help_Lines(char lines[][EDITOR_LINE_LENGTH], int& count, int room) const;
+    void Draw_Editor_Help();
+    void Draw_Editor_Status();
+    // Shows a line of text on the editor's canvas for a while.
+    void Set_Editor_Notice(const char* format, ...);
+    // Trying the level being edited: a play copy of its records, played
+    // on the screen until Esc or T, all lives lost or a pipe to another
+    // level; the records stay as they were and nothing is written.
+    void Start_Test_Play();
+    void Run_Test_Play_Tick();
+    void End_Test_Play(const char* reason);
+    // Warns when the level just saved has no hero, more than one, or a pipe
+    // to a level without a hero.
+    void Check_Saved_Level();
+    // How many hero records a level holds.
+    static int Count_Heroes(const Level& level);
 
     // Waits for the timer's next period, asleep until the period comes (no
     // polling); periods missed during a long tick merge into one. While the

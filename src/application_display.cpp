@@ -120,7 +120,7 @@ void Application::Display_Scene()
     // unfiltered; the bars beside it were cleared with the mode.
     Screen_Area area = Canvas_Area();
     acquire_screen();
-    stretch_blit(picture, screen, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, area.x, area.y, area.width, area.height);
+    canvas_stretch.Show(picture, screen, area.x, area.y, area.width, area.height);
     release_screen();
 }
 

@@ -83,7 +83,13 @@ bool Application::Save_Level(int number)
 
 bool Application::Save_Current_Level()
 {
-    return Save_Level(current_level);
+    // A level written just now is looked over for what would spoil playing
+    // it.
+    bool changed = levels[current_level]->Changed();
+    bool saved = Save_Level(current_level);
+    if (saved && changed)
+        Check_Saved_Level();
+    return saved;
 }
 
 bool Application::Save_Changed_Levels()

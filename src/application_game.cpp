@@ -222,73 +222,84 @@ void Application::Run_Play_Tick()
     }
     held_signals = signals;
 
-    if (!game_complete)
+    if (!game_complete && !Play_Level_Tick(*levels[current_level], pressed, true))
+        return;
+    Display_Scene();
+}
+
+bool Application::Play_Level_Tick(Level& level, int pressed, bool game)
+{
+    // While the game is being won the player has no control.
+    if (level.signal == Level::SIGNAL_DESTROY_ECTO)
+        signals &= SIGNAL_QUIT;
+
+    if ((signals & SIGNAL_PAUSE) && key_delay > 6 && !level.showing_message && !game_over)
     {
-        // While the game is being won the player has no control.
-        if (levels[current_level]->signal == Level::SIGNAL_DESTROY_ECTO)
-            signals &= SIGNAL_QUIT;
-
-        if ((signals & SIGNAL_PAUSE) && key_delay > 6 && !levels[current_level]->showing_message && !game_over)
+        key_delay = 0;
+        if (!paused)
         {
-            key_delay = 0;
-            if (!paused)
-            {
-                paused = true;
-                Pause_Music();
-                Stop_Sound_Effects();
-                Play_Sound(PAUSE_SE);
-            }
-            else
-            {
-                paused = false;
-                Play_Sound(PAUSE_SE);
-                Resume_Music();
-            }
+            paused = true;
+            Pause_Music();
+            Stop_Sound_Effects();
+            Play_Sound(PAUSE_SE);
         }
-
-        // Enter closes a message, and the level runs again in this tick.
-        if (levels[current_level]->showing_message && (signals & SIGNAL_START) && start_released)
-            levels[current_level]->showing_message = false;
-        start_released = (signals & SIGNAL_START) == 0;
-
-        if (game_over)
+        else
         {
-            textout_centre_ex(canvas, font, "Game Over", CANVAS_WIDTH / 2, CANVAS_HEIGHT / 2, makecol(255, 0, 0),
-                              -1);
-            if (signals & SIGNAL_START)
-            {
-                game_over = false;
-                paused = false;
-                Stop_Music();
-                Show_Status_Screen("Loading... please wait.");
-                Rebuild_Levels();
-                current_level = 0;
-            }
-        }
-        else if (!paused && !levels[current_level]->showing_message)
-        {
-            // The movie keys act once per press, while the level runs.
-            pressed &= signals;
-            if (pressed & SIGNAL_MOVIE_STOP)
-                Stop_Recording();
-            if (pressed & SIGNAL_MOVIE_PLAY)
-            {
-                Start_Replay();
-                Run_Replay_Tick();
-                Display_Scene();
-                return;
-            }
-            if (pressed & SIGNAL_MOVIE_RECORD)
-                Start_Recording();
-            int level_before = current_level;
-            levels[current_level]->Process(*this);
-            Record_Tick(level_before);
-            Note_Level_Reached(level_before);
-            if (game_over || game_complete)
-                Note_Game_End();
+            paused = false;
+            Play_Sound(PAUSE_SE);
+            Resume_Music();
         }
     }
-    Display_Scene();
+
+    // Enter closes a message, and the level runs again in this tick.
+    if (level.showing_message && (signals & SIGNAL_START) && start_released)
+        level.showing_message = false;
+    start_released = (signals & SIGNAL_START) == 0;
+
+    if (game_over)
+    {
+        textout_centre_ex(canvas, font, "Game Over", CANVAS_WIDTH / 2, CANVAS_HEIGHT / 2, makecol(255, 0, 0), -1);
+        if (game && (signals & SIGNAL_START))
+        {
+            // A new game: every level fresh from its file (the level played
+            // so far is gone with them).
+            game_over = false;
+            paused = false;
+            Stop_Music();
+            Show_Status_Screen("Loading... please wait.");
+            Rebuild_Levels();
+            current_level = 0;
+        }
+    }
+    else if (!paused && !level.showing_message)
+    {
+        if (!game)
+        {
+            level.Process(*this);
+            return true;
+        }
+        // The movie keys act once per press, while the level runs.
+        pressed &= signals;
+        if (pressed & SIGNAL_MOVIE_STOP)
+            Stop_Recording();
+        if (pressed & SIGNAL_MOVIE_PLAY)
+        {
+            Start_Replay();
+            Run_Replay_Tick();
+            Display_Scene();
+            return false;
+        }
+        if (pressed & SIGNAL_MOVIE_RECORD)
+            Start_Recording();
+        int level_before = current_level;
+        // A recording starts on a fresh copy of the level: looked up again.
+        levels[current_level]->Process(*this);
+        Record_Tick(level_before);
+        Note_Level_Reached(level_before);
+        if (game_over || game_complete)
+            Note_Game_End();
+    }
+    return true;
 }
 
 void Application::Leave_Game()

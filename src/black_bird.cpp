@@ -45,12 +45,7 @@ void Black_Bird::Process(Application& application, Level& level)
             if (Is_Solid(level, bottom))
                 stopped = true;
             bitmap = Application::BLACK_BIRD_HURT_BM;
-            if (!hurt_counted)
-            {
-                timer = 0;
-                hurt_counted = true;
-                strength--;
-            }
+            Lose_Strength_Once(hurt_counted);
             if (timer == HURT_TICKS)
             {
                 // Recovered: it flies up again.
@@ -80,9 +75,8 @@ void Black_Bird::Process(Application& application, Level& level)
                 bitmap = Application::BLACK_BIRD_STANDING_BM;
             }
 
-            long long right_end = static_cast<long long>(level.screens_wide) * Application::CANVAS_WIDTH -
-                                  application.Bitmap_Width(bitmap);
-            int level_top = -(level.screens_high - Level::HEIGHT_ERROR) * Application::CANVAS_HEIGHT;
+            long long right_end = Right_End(application, level);
+            int level_top = Level_Top(level);
             if (Is_Solid(level, right) || x == right_end)
                 x_direction = -1;
             if (Is_Solid(level, left) || x == 0)
@@ -113,8 +107,5 @@ void Black_Bird::Process(Application& application, Level& level)
     // A hurt bird blinks.
     if (hurt && (timer & 1))
         return;
-    if (x_direction == -1)
-        application.Draw_Sprite_H_Flip(bitmap, x - level.scroll_x, y - level.scroll_y);
-    else
-        application.Draw_Sprite(bitmap, x - level.scroll_x, y - level.scroll_y);
+    Draw_In_View(application, level, x_direction == -1);
 }

@@ -155,7 +155,7 @@ void Bluejay::Find_Platforms(Application& application, Level& level, Contacts& c
         jump_top = y - MAX_JUMP_HEIGHT;
     }
 
-    int level_top = -(level.screens_high - Level::HEIGHT_ERROR) * Application::CANVAS_HEIGHT;
+    int level_top = Level_Top(level);
     if (Is_Solid(level, top) || (level.screens_high == 1 && y == 0))
     {
         contacts.head_blocked = true;
@@ -181,8 +181,7 @@ void Bluejay::Find_Platforms(Application& application, Level& level, Contacts& c
         state = GLIDING;
     }
 
-    long long right_end =
-        static_cast<long long>(level.screens_wide) * Application::CANVAS_WIDTH - application.Bitmap_Width(bitmap);
+    long long right_end = Right_End(application, level);
     contacts.blocked_right = Is_Solid(level, right) || x == right_end;
     contacts.blocked_left = Is_Solid(level, left) || x == 0;
 }
@@ -567,10 +566,7 @@ void Bluejay::Draw(Application& application, Level& level)
     // A hurt hero blinks.
     if (!(hurt && (timer & 1)))
     {
-        if (x_direction == -1)
-            application.Draw_Sprite_H_Flip(bitmap, x - level.scroll_x, y - level.scroll_y);
-        else
-            application.Draw_Sprite(bitmap, x - level.scroll_x, y - level.scroll_y);
+        Draw_In_View(application, level, x_direction == -1);
     }
     if (state == GOING_DOWN_PIPE)
         application.Draw_Sprite(Application::PIPE_BM, pipe_x - level.scroll_x, pipe_y - level.scroll_y);

@@ -18,8 +18,5 @@ void Boiling_Mud::Process(Application& application, Level& level)
     timer++;
     if (timer % BUBBLE_TICKS == 0)
         mirrored = !mirrored;
-    if (mirrored)
-        application.Draw_Sprite_H_Flip(bitmap, x - level.scroll_x, y - level.scroll_y);
-    else
-        application.Draw_Sprite(bitmap, x - level.scroll_x, y - level.scroll_y);
+    Draw_In_View(application, level, mirrored);
 }

@@ -263,3 +263,41 @@ int Character::Which_Character_Was_Hit(Level& level, int number, Application& ap
     }
     return NO_CHARACTER_HIT;
 }
+
+void Character::Draw_In_View(Application& application, const Level& level, bool mirrored) const
+{
+    if (mirrored)
+        application.Draw_Sprite_H_Flip(bitmap, x - level.scroll_x, y - level.scroll_y);
+    else
+        application.Draw_Sprite(bitmap, x - level.scroll_x, y - level.scroll_y);
+}
+
+long long Character::Right_End(Application& application, const Level& level) const
+{
+    return static_cast<long long>(level.screens_wide) * Application::CANVAS_WIDTH - application.Bitmap_Width(bitmap);
+}
+
+int Character::Level_Top(const Level& level)
+{
+    return -(level.screens_high - Level::HEIGHT_ERROR) * Application::CANVAS_HEIGHT;
+}
+
+bool Character::Lose_Strength_Once(bool& counted)
+{
+    if (counted)
+        return false;
+    timer = 0;
+    counted = true;
+    strength--;
+    return true;
+}
+
+void Character::Get_Grown_Bump_Map(Rectangle& result, int number, Application& application, bool grown,
+                                   long long pieces, int piece_bitmap)
+{
+    Character::Get_Bump_Map(result, number, application);
+    if (!grown)
+        return;
+    long long bottom = static_cast<long long>(result.bottom) + pieces * (application.Bitmap_Height(piece_bitmap) / 4);
+    result.bottom = bottom > INT_MAX ? INT_MAX : static_cast<int>(bottom);
+}

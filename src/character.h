@@ -82,6 +82,26 @@ public:
     // Places a shape given relative to the top-left cell of the picture at
     // the pixel position (x, y): the cell position x / 4, y / 4 is added.
     static void Place(const Rectangle& relative, int x, int y, Rectangle& result);
+
+    // Helpers the kinds share.
+
+    // Draws the picture where the character stands in the view, mirrored
+    // (facing left) when asked.
+    void Draw_In_View(Application& application, const Level& level, bool mirrored = false) const;
+    // The rightmost x the picture may take: its right side at the level's
+    // right edge.
+    long long Right_End(Application& application, const Level& level) const;
+    // The highest y a character may reach: the level's top edge.
+    static int Level_Top(const Level& level);
+    // A hit costs one strength once, however many ticks the hurt lasts:
+    // the first call of a hurt takes it and restarts the timer; counted
+    // remembers it until the hurt is over. True when it took one.
+    bool Lose_Strength_Once(bool& counted);
+    // The shape of a character that grows downwards (a pole out, a plant's
+    // stem): its own shape, and when grown, pieces more pictures of the
+    // given kind below it.
+    void Get_Grown_Bump_Map(Rectangle& result, int number, Application& application, bool grown, long long pieces,
+                            int piece_bitmap);
 };
 
 #endif

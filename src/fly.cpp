@@ -31,10 +31,7 @@ void Fly::Process(Application& application, Level& level)
         else
             x += 4 * x_direction; // straight through everything
     }
-    if (x_direction == -1)
-        application.Draw_Sprite_H_Flip(bitmap, x - level.scroll_x, y - level.scroll_y);
-    else
-        application.Draw_Sprite(bitmap, x - level.scroll_x, y - level.scroll_y);
+    Draw_In_View(application, level, x_direction == -1);
 }
 
 void Fly::Hunt(Application& application, Level& level)
@@ -55,14 +52,13 @@ void Fly::Hunt(Application& application, Level& level)
     if (bottom != NO_PLATFORM_HIT && level.platforms[bottom]->type == Level::CHERRY)
         level.platforms[bottom]->taken = true; // the fly eats it
 
-    int level_top = -(level.screens_high - Level::HEIGHT_ERROR) * Application::CANVAS_HEIGHT;
+    int level_top = Level_Top(level);
     if (Is_Solid(level, top) || (level.screens_high == 1 && y == 0) || y == level_top || y == target_y)
     {
         y_direction = 1;
         mode = ATTACKING;
     }
-    long long right_end =
-        static_cast<long long>(level.screens_wide) * Application::CANVAS_WIDTH - application.Bitmap_Width(bitmap);
+    long long right_end = Right_End(application, level);
     if (Is_Solid(level, left) || x == 0)
         x_direction = 1;
     if (Is_Solid(level, right) || x == right_end)

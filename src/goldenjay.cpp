@@ -35,13 +35,8 @@ void Goldenjay::Process(Application& application, Level& level)
             // It tumbles down until the hurt period ends.
             bitmap = Application::GOLDENJAY_MOUTH_OPEN_BM;
             y += 4;
-            if (!hurt_counted)
-            {
-                timer = 0;
-                hurt_counted = true;
-                strength--;
+            if (Lose_Strength_Once(hurt_counted))
                 mode = ATTACKING;
-            }
             if (timer > HURT_TICKS)
             {
                 hurt = false;

@@ -70,7 +70,7 @@ void Lemming::Process(Application& application, Level& level)
         Which_Platforms_Were_Hit(left, right, top, bottom, top_left, bottom_left, top_right, bottom_right,
                                  level, 0, application);
         bool on_ground = false;
-        int level_top = -(level.screens_high - Level::HEIGHT_ERROR) * Application::CANVAS_HEIGHT;
+        int level_top = Level_Top(level);
         if (y_direction == 1)
         {
             if (Is_Solid(level, bottom))
@@ -88,8 +88,7 @@ void Lemming::Process(Application& application, Level& level)
         // A wall makes a standing lemming jump; only the ends of the level
         // turn it around.
         bool blocked_left = false, blocked_right = false;
-        long long right_end =
-            static_cast<long long>(level.screens_wide) * Application::CANVAS_WIDTH - application.Bitmap_Width(bitmap);
+        long long right_end = Right_End(application, level);
         if (Is_Solid(level, right))
         {
             if (on_ground)
@@ -187,8 +186,5 @@ void Lemming::Process(Application& application, Level& level)
         }
     }
 
-    if (x_direction == 1)
-        application.Draw_Sprite(bitmap, x - level.scroll_x, y - level.scroll_y);
-    else
-        application.Draw_Sprite_H_Flip(bitmap, x - level.scroll_x, y - level.scroll_y);
+    Draw_In_View(application, level, x_direction != 1);
 }

@@ -93,7 +93,8 @@ Level::Level()
       reposition_requested(false),
       scroll_x_requested(false), scroll_y_requested(false), scroll_x_step(0), scroll_y_step(0),
       background_scrolling(false), showing_message(false), message_shown(false), screens_high(1),
-      background_x(0), ending_timer(0), load_problem(nullptr), load_problem_line(0)
+      background_x(0), ending_timer(0), pipes_end_play(false), pipe_destination(NO_LEVEL), load_problem(nullptr),
+      load_problem_line(0)
 {
 }
 

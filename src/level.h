@@ -144,6 +144,11 @@ public:
     int ending_timer;
     // The platforms by column, ready while the characters of a tick act.
     Platform_Index platform_index;
+    // Set on a level tried from the editor: a pipe to another level ends
+    // the try, and the level it leads to is kept here (else NO_LEVEL).
+    bool pipes_end_play;
+    int pipe_destination;
+    static constexpr int NO_LEVEL = -1;
     // Why the last load stopped before the end of the map file
     // (Map_Reader's words), or null when it read the file whole; cleared by
     // a save that succeeds.
@@ -158,6 +163,7 @@ public:
 
     void Reset(bool full_reset);
     void Load(const char* file_name);
+    // The same from a map held in memory.
     void Load(std::istream& input);
     void Load_For_Editing(const char* file_name);
     void Load_For_Editing(std::istream& input);

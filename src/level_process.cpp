@@ -159,6 +159,15 @@ void Level::Carry_Hero_Through_Pipe(Application& application, Bluejay& hero)
         return;
     }
 
+    if (known_screen && pipes_end_play)
+    {
+        // A level tried from the editor ends here; the editor says where
+        // the pipe led.
+        pipe_destination = destination;
+        hero.went_down_pipe = false;
+        return;
+    }
+
     if (known_screen && destination >= 0 && destination < Application::NUMBER_OF_LEVELS &&
         application.levels[destination]->Hero() != nullptr)
     {

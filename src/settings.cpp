@@ -98,7 +98,7 @@ std::string Joined(const char* const* names, int count)
     return text;
 }
 
-const char* const SECTIONS[] = {"window", "display", "sound", "keys", "gamepad", "data"};
+const char* const SECTIONS[] = {"window", "display", "sound", "keys", "gamepad", "editor", "data"};
 const char* const SHAPE_NAMES[] = {"stretch", "aspect", "integer"};
 } // namespace
 
@@ -159,9 +159,9 @@ bool Settings::Load(const char* path)
             std::string::size_type close = line.find(']');
             section = close == std::string::npos ? line.substr(1) : line.substr(1, close - 1);
             section = Trim(section);
-            known_section = Index_Of(SECTIONS, 6, section) >= 0;
+            known_section = Index_Of(SECTIONS, 7, section) >= 0;
             if (!known_section)
-                report(line_number, "unknown section [" + section + "]; the sections are [" + Joined(SECTIONS, 6) + "]");
+                report(line_number, "unknown section [" + section + "]; the sections are [" + Joined(SECTIONS, 7) + "]");
             continue;
         }
         std::string::size_type equals = line.find('=');
@@ -228,6 +228,15 @@ bool Settings::Load(const char* path)
             else if (!Read_Number(value, 0, Application::MAX_GAMEPAD_BUTTON, gamepad_buttons[action]))
                 report(line_number, "a gamepad button is a number from 0 to 31, not \"" + value + "\"");
         }
+        else if (section == "editor")
+        {
+            if (name != "keep_palette")
+                report(line_number, "unknown key \"" + name + "\" in [editor]; accepted: keep_palette");
+            else if (value == "yes" || value == "no")
+                keep_palette = value == "yes";
+            else
+                report(line_number, "keep_palette must be yes or no, not \"" + value + "\"");
+        }
         else if (section == "data")
         {
             if (name != "directory")
@@ -273,6 +282,7 @@ void Settings::Apply(Application& application) const
         application.game_keys[i] = game_keys[i];
     for (int i = 0; i < Application::NUMBER_OF_GAMEPAD_ACTIONS; i++)
         application.gamepad_buttons[i] = gamepad_buttons[i];
+    application.keep_palette = keep_palette;
 }
 std::string Program_Directory()
 {

@@ -20,6 +20,8 @@
 //   jump = W             # left right jump down fly give_up pause enter quit
 //   [gamepad]
 //   jump = 0             # a button number; jump fly enter pause
+//   [editor]
+//   keep_palette = yes   # 2 and 3 go back to the mode's last type, not its first
 //   [data]
 //   directory = /home/me/bluejay
 //
@@ -42,6 +44,7 @@ public:
     int effects_volume = MAX_VOLUME;
     int game_keys[Application::NUMBER_OF_GAME_ACTIONS];
     int gamepad_buttons[Application::NUMBER_OF_GAMEPAD_ACTIONS];
+    bool keep_palette = false;
     std::string data_directory;
     // What was wrong in the file, one line a problem, or empty.
     std::string problem;

@@ -13,13 +13,7 @@ Spiked_Pole::Spiked_Pole() : extended(false)
 
 void Spiked_Pole::Get_Bump_Map(Rectangle& result, int number, Application& application)
 {
-    Character::Get_Bump_Map(result, number, application);
-    if (extended)
-    {
-        long long bottom = static_cast<long long>(result.bottom) +
-                           MAX_HEIGHT * (application.Bitmap_Height(Application::SPIKED_POLE_POLE_BM) / 4);
-        result.bottom = bottom > 2147483647LL ? 2147483647 : static_cast<int>(bottom);
-    }
+    Get_Grown_Bump_Map(result, number, application, extended, MAX_HEIGHT, Application::SPIKED_POLE_POLE_BM);
 }
 
 void Spiked_Pole::Process(Application& application, Level& level)

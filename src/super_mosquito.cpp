@@ -42,12 +42,7 @@ void Super_Mosquito::Process(Application& application, Level& level)
     }
     else if (hurt)
     {
-        if (!hurt_counted)
-        {
-            timer = 0;
-            hurt_counted = true;
-            strength--;
-        }
+        Lose_Strength_Once(hurt_counted);
         if (timer > HURT_TICKS)
         {
             hurt = false;

@@ -60,8 +60,5 @@ void Swooper::Process(Application& application, Level& level)
         x += 4 * x_direction;
         bitmap = Application::SWOOPER_WINGS_IN_BM + (timer & 1);
     }
-    if (x_direction == 1)
-        application.Draw_Sprite(bitmap, x - level.scroll_x, y - level.scroll_y);
-    else
-        application.Draw_Sprite_H_Flip(bitmap, x - level.scroll_x, y - level.scroll_y);
+    Draw_In_View(application, level, x_direction != 1);
 }

@@ -16,14 +16,7 @@ Tomatoo_Plant::Tomatoo_Plant() : shooting_up(false), stem_count(0), extended(fal
 
 void Tomatoo_Plant::Get_Bump_Map(Rectangle& result, int number, Application& application)
 {
-    Character::Get_Bump_Map(result, number, application);
-    if (extended)
-    {
-        long long bottom = static_cast<long long>(result.bottom) +
-                           static_cast<long long>(stem_count) *
-                               (application.Bitmap_Height(Application::TOMATOO_PLANT_STEM_BM) / 4);
-        result.bottom = bottom > 2147483647LL ? 2147483647 : static_cast<int>(bottom);
-    }
+    Get_Grown_Bump_Map(result, number, application, extended, stem_count, Application::TOMATOO_PLANT_STEM_BM);
 }
 
 void Tomatoo_Plant::Process(Application& application, Level& level)

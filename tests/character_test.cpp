@@ -225,3 +225,29 @@ TEST_F(CharacterTest, OnScreenTestsDoNotOverflowFarFromTheView)
     EXPECT_FALSE(creature->Is_On_Screen(-2147483647 - 1, 2147483647, application));
     EXPECT_FALSE(creature->Is_On_X_Screen(-2147483647 - 1, 0, application));
 }
+
+TEST_F(CharacterTest, SharedHelpersForTheEdgesAHitAndAGrownShape)
+{
+    level.screens_wide = 3;
+    level.screens_high = 2;
+    Test_Character* creature = Creature(0, 0);
+    creature->bitmap = Application::BROWN_BLOCK_BM;
+    EXPECT_EQ(creature->Right_End(application, level), 3 * Application::CANVAS_WIDTH - 16);
+    EXPECT_EQ(Character::Level_Top(level), -(2 - Level::HEIGHT_ERROR) * Application::CANVAS_HEIGHT);
+
+    // A hurt lasting many ticks costs one strength.
+    bool counted = false;
+    creature->strength = 3;
+    creature->timer = 9;
+    EXPECT_TRUE(creature->Lose_Strength_Once(counted));
+    EXPECT_FALSE(creature->Lose_Strength_Once(counted));
+    EXPECT_EQ(creature->strength, 2);
+    EXPECT_EQ(creature->timer, 0);
+
+    // Grown by two 16-pixel pieces: four cells more at the bottom.
+    Rectangle small, grown;
+    creature->Get_Grown_Bump_Map(small, 0, application, false, 2, Application::BROWN_BLOCK_BM);
+    creature->Get_Grown_Bump_Map(grown, 0, application, true, 2, Application::BROWN_BLOCK_BM);
+    EXPECT_EQ(grown.bottom, small.bottom + 2 * 16 / 4);
+    EXPECT_EQ(grown.top, small.top);
+}

@@ -104,6 +104,20 @@ TEST_F(Settings_Test, ReadsTheWindowScaleAndTheDataFolder)
     EXPECT_EQ(settings.problem, "");
 }
 
+TEST_F(Settings_Test, TheEditorKeepsItsPaletteOnlyWhenAskedTo)
+{
+    Settings settings;
+    EXPECT_FALSE(settings.keep_palette);
+    ASSERT_TRUE(settings.Load(directory.Write("bluejay.cfg", "[editor]\nkeep_palette = yes\n").c_str()));
+    EXPECT_TRUE(settings.keep_palette);
+    Application application;
+    settings.Apply(application);
+    EXPECT_TRUE(application.keep_palette);
+    ASSERT_TRUE(settings.Load(directory.Write("bluejay.cfg", "[editor]\nkeep_palette = maybe\n").c_str()));
+    EXPECT_TRUE(settings.keep_palette);
+    EXPECT_NE(settings.problem.find("keep_palette must be yes or no"), std::string::npos);
+}
+
 TEST_F(Settings_Test, DefaultsAreFullScreenAndTheDataFoundByItself)
 {
     Settings settings;

@@ -41,57 +41,21 @@ void Set_Record(Map_Record& record, int type, int x, int y)
 }
 } // namespace
 
-class Editor_Drawing_Test : public testing::Test
+class Editor_Drawing_Test : public Editor_Fixture
 {
 protected:
-    Temporary_Directory directory;
-    std::unique_ptr<Application> editor;
     int white = 0, black = 0, green = 0, red = 0;
 
     void SetUp() override
     {
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
-        previous_directory = here;
-        std::string copy = "cp -r data '" + directory.Path("data") + "'";
-        ASSERT_EQ(std::system(copy.c_str()), 0);
-        ASSERT_EQ(chdir(directory.Path("").c_str()), 0);
-        moved = true;
-        Application::Press_Keys_For_Signals(0);
-        editor = std::make_unique<Application>();
-        editor->Load_Resources();
-        ASSERT_STREQ(editor->missing_resource, "");
+        Editor_Fixture::SetUp();
+        if (HasFatalFailure())
+            return;
         editor->Start_Editor();
         white = makecol(255, 255, 255);
         black = makecol(0, 0, 0);
         green = makecol(0, 255, 0);
         red = makecol(255, 0, 0);
-    }
-
-    void TearDown() override
-    {
-        Application::Press_Keys_For_Signals(0);
-        editor.reset();
-        if (moved && chdir(previous_directory.c_str()) != 0)
-            std::abort();
-    }
-
-    void Tick(int signals = 0)
-    {
-        Application::Press_Keys_For_Signals(signals);
-        editor->Run_Editor_Tick();
-    }
-
-    void Press(int signals)
-    {
-        for (int i = 0; i < 7; i++)
-            Tick();
-        Tick(signals);
-    }
-
-    Level& Current()
-    {
-        return *editor->levels[editor->current_level];
     }
 
     // The current level with nothing in it, on the black background.
@@ -103,28 +67,6 @@ protected:
         level.background = Application::BLACK_BACKGROUND_BM;
         return level;
     }
-
-    // Whether the canvas shows the text white on black with its top-left
-    // corner at (x, y), as far as the canvas reaches.
-    bool Shows_Text(int x, int y, const std::string& text)
-    {
-        int width = text_length(font, text.c_str());
-        int height = text_height(font);
-        BITMAP* expected = create_bitmap(width, height);
-        clear_to_color(expected, makecol(1, 2, 3));
-        textprintf_ex(expected, font, 0, 0, white, black, "%s", text.c_str());
-        bool same = true;
-        for (int row = 0; row < height; row++)
-            for (int column = 0; column < width && x + column < editor->canvas->w; column++)
-                if (getpixel(editor->canvas, x + column, y + row) != getpixel(expected, column, row))
-                    same = false;
-        destroy_bitmap(expected);
-        return same;
-    }
-
-private:
-    std::string previous_directory;
-    bool moved = false;
 };
 
 TEST_F(Editor_Drawing_Test, TheStartShowsTheGridAlongTheTopAndLeftEdges)
@@ -146,12 +88,13 @@ TEST_F(Editor_Drawing_Test, TheGridFollowsTheView)
     level.scroll_y = -224 - 32;
     level.pointers[2] = 17;
     Tick();
-    // Screen 2 starts at canvas x 192 (the mode line crosses it); row 1's
-    // top edge lies at canvas y 32.
+    // Screen 2 starts at canvas x 192 (the mode line crosses it, and the
+    // status lines below it); row 1's top edge lies at canvas y 32.
     int h = text_height(font);
-    EXPECT_EQ(Count_Colour(editor->canvas, 192, 0, 1, 224, green), 224 - h);
+    int below_status = 2 + 6 * (h + 1);
+    EXPECT_EQ(Count_Colour(editor->canvas, 192, below_status, 1, 224 - below_status, green), 224 - below_status);
     EXPECT_EQ(Count_Colour(editor->canvas, 192, h + 3, 1, h, green), 0);
-    EXPECT_EQ(Count_Colour(editor->canvas, 0, 32, 256, 1, green), 256);
+    EXPECT_EQ(Count_Colour(editor->canvas, 0, 32, Application::STATUS_X, 1, green), Application::STATUS_X);
     EXPECT_TRUE(Shows_Text(194, 223 - h, "Screen 2"));
     EXPECT_TRUE(Shows_Text(194, 222 - 2 * h, "Pointer 2 (17)"));
     // Where a local pipe sets the hero down in screen 2, a small hero stands:

@@ -112,35 +112,9 @@ int Pixels_Of(BITMAP* picture, int x, int y, int width, int height, int colour)
 }
 } // namespace
 
-class Editor_Test : public testing::Test
+class Editor_Test : public Editor_Fixture
 {
 protected:
-    Temporary_Directory directory;
-    std::unique_ptr<Application> editor;
-
-    void SetUp() override
-    {
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
-        previous_directory = here;
-        std::string copy = "cp -r data '" + directory.Path("data") + "'";
-        ASSERT_EQ(std::system(copy.c_str()), 0);
-        ASSERT_EQ(chdir(directory.Path("").c_str()), 0);
-        moved = true;
-        Application::Press_Keys_For_Signals(0);
-        editor = std::make_unique<Application>();
-        editor->Load_Resources();
-        ASSERT_STREQ(editor->missing_resource, "");
-    }
-
-    void TearDown() override
-    {
-        Application::Press_Keys_For_Signals(0);
-        editor.reset();
-        if (moved && chdir(previous_directory.c_str()) != 0)
-            std::abort();
-    }
-
     void Start()
     {
         editor->Start_Editor();
@@ -152,36 +126,6 @@ protected:
     {
         std::remove(Map_Path(level).c_str());
         ASSERT_FALSE(File_Exists(Map_Path(level)));
-    }
-
-    // One tick with exactly these keys held.
-    void Tick(int signals = 0)
-    {
-        Application::Press_Keys_For_Signals(signals);
-        editor->Run_Editor_Tick();
-    }
-
-    void Hold(int signals, int ticks)
-    {
-        for (int i = 0; i < ticks; i++)
-            Tick(signals);
-    }
-
-    void Idle(int ticks = 7)
-    {
-        Hold(0, ticks);
-    }
-
-    // A key pressed once after a pause long enough for any command to act.
-    void Press(int signals)
-    {
-        Idle();
-        Tick(signals);
-    }
-
-    Level& Current()
-    {
-        return *editor->levels[editor->current_level];
     }
 
     // Empties the current level in memory.
@@ -211,9 +155,6 @@ protected:
             Press(keys::X);
     }
 
-private:
-    std::string previous_directory;
-    bool moved = false;
 };
 
 // Key repeat.

@@ -142,3 +142,43 @@ int Pixels_Unlike(BITMAP* canvas, int x, int y, int width, int height, int colou
                 count++;
     return count;
 }
+
+void Editor_Fixture::SetUp()
+{
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
+    previous_directory = here;
+    std::string copy = "cp -r data '" + directory.Path("data") + "'";
+    ASSERT_EQ(std::system(copy.c_str()), 0);
+    ASSERT_EQ(chdir(directory.Path("").c_str()), 0);
+    moved = true;
+    Application::Press_Keys_For_Signals(0);
+    editor = std::make_unique<Application>();
+    editor->Load_Resources();
+    ASSERT_STREQ(editor->missing_resource, "");
+}
+
+void Editor_Fixture::TearDown()
+{
+    Application::Press_Keys_For_Signals(0);
+    editor.reset();
+    if (moved && chdir(previous_directory.c_str()) != 0)
+        std::abort();
+}
+
+bool Editor_Fixture::Shows_Text(int x, int y, const std::string& text, int colour)
+{
+    int width = text_length(font, text.c_str());
+    int height = text_height(font);
+    BITMAP* expected = create_bitmap(width, height);
+    clear_to_color(expected, makecol(1, 2, 3));
+    textprintf_ex(expected, font, 0, 0, colour == -1 ? makecol(255, 255, 255) : colour, makecol(0, 0, 0), "%s",
+                  text.c_str());
+    bool same = true;
+    for (int row = 0; row < height; row++)
+        for (int column = 0; column < width && x + column < editor->canvas->w; column++)
+            if (getpixel(editor->canvas, x + column, y + row) != getpixel(expected, column, row))
+                same = false;
+    destroy_bitmap(expected);
+    return same;
+}

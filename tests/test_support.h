@@ -158,4 +158,55 @@ protected:
     }
 };
 
+// The level editor in a scratch copy of data/ (it writes its maps relative
+// to the working directory, and the game's own levels must stay untouched),
+// with ticks run directly under held keys.
+class Editor_Fixture : public testing::Test
+{
+protected:
+    Temporary_Directory directory;
+    std::unique_ptr<Application> editor;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // One tick with exactly these keys of the signal word held.
+    void Tick(int signals = 0)
+    {
+        Application::Press_Keys_For_Signals(signals);
+        editor->Run_Editor_Tick();
+    }
+
+    void Hold(int signals, int ticks)
+    {
+        for (int i = 0; i < ticks; i++)
+            Tick(signals);
+    }
+
+    void Idle(int ticks = 7)
+    {
+        Hold(0, ticks);
+    }
+
+    // A key pressed once after a pause long enough for any command to act.
+    void Press(int signals)
+    {
+        Idle();
+        Tick(signals);
+    }
+
+    Level& Current()
+    {
+        return *editor->levels[editor->current_level];
+    }
+
+    // Whether the canvas shows the text in a colour on black with its
+    // top-left corner at (x, y), as far as the canvas reaches.
+    bool Shows_Text(int x, int y, const std::string& text, int colour = -1);
+
+private:
+    std::string previous_directory;
+    bool moved = false;
+};
+
 #endif

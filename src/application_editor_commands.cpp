@@ -1,0 +1,678 @@
+// The editor's commands as one table: for each command its keys, the group
+// that decides when it may act (the repeat delay, the modes, carrying or
+// not), its line of help and the small function that carries it out. A tick
+// walks the table in order; the help over the canvas is drawn from the same
+// table, so the keys and their help cannot drift apart.
+
+#include <allegro.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "application.h"
+#include "edit_history.h"
+#include "level.h"
+
+namespace
+{
+// Modifier keys a further command needs held (and no others).
+constexpr int NO_MODIFIERS = 0;
+constexpr int CTRL = 1;
+constexpr int SHIFT = 2;
+
+// The modes a group acts in, one bit per mode.
+constexpr int SCREEN = 1 << Application::SCREEN_MODE;
+constexpr int OBJECTS = (1 << Application::CHARACTER_MODE) | (1 << Application::PLATFORM_MODE);
+constexpr int ALL_MODES = SCREEN | OBJECTS;
+
+// Whether a group needs nothing carried, a record carried, or either.
+constexpr int ANY_STATE = 0;
+constexpr int CURSOR_STATE = 1;
+constexpr int CARRYING_STATE = 2;
+
+// A group's gate: commands of the group act only when key_delay has reached
+// it, tested once when the tick reaches the group. SAME_GATE takes the
+// answer of the group before.
+constexpr unsigned int FREE = 0;
+constexpr unsigned int SAME_GATE = ~0u;
+
+// The groups, in the order a tick reaches them.
+constexpr int QUIT_GROUP = 0;
+constexpr int FREE_GROUP = 1;
+constexpr int LEVEL_GROUP = 2;
+constexpr int SCROLL_GROUP = 3;
+constexpr int SCREEN_GROUP = 4;
+constexpr int PALETTE_GROUP = 5;
+constexpr int CURSOR_GROUP = 6;
+constexpr int CARRY_GROUP = 7;
+constexpr int HISTORY_GROUP = 8;
+constexpr int PRESS_GROUP = 9;
+
+// Command flags.
+constexpr int EVERY_TICK = 1; // runs in every tick and looks at its key itself
+constexpr int ENDS_GROUP = 2; // the rest of its group waits for the next tick
+constexpr int ON_PRESS = 4;   // acts once per press, not while held
+constexpr int IN_HELP = 8;    // acts while the help is shown
+constexpr int IN_PLAY = 16;   // acts while a level is tried
+
+using Run = void (*)(Application&);
+
+struct Command_Group
+{
+    unsigned int gate;
+    int modes;
+    int state;
+    // Runs after the group's commands whenever the group was open.
+    Run finish;
+};
+
+struct Editor_Command
+{
+    int group;
+    // The keys and the line of help; commands sharing both share one line.
+    const char* keys;
+    const char* help;
+    // A key of the signal word, or else a further key of the keyboard.
+    int signal;
+    int key_code;
+    int modifiers;
+    int flags;
+    Run run;
+};
+
+Level& Current(Application& editor)
+{
+    return *editor.levels[editor.current_level];
+}
+
+void Deselect(Application& editor)
+{
+    editor.selected_object = Application::NO_OBJECT_SELECTED;
+}
+
+bool Characters(const Application& editor)
+{
+    return editor.editor_mode == Application::CHARACTER_MODE;
+}
+
+Record_Table& Records(Application& editor)
+{
+    return Characters(editor) ? Current(editor).character_records : Current(editor).platform_records;
+}
+
+int& Count(Application& editor)
+{
+    return Characters(editor) ? Current(editor).number_of_characters : Current(editor).number_of_platforms;
+}
+
+// Quitting and the free commands.
+
+void Quit(Application& editor)
+{
+    // After a quit that could not save, only a fresh press of Q quits.
+    if (editor.Editor_Quit_Requested())
+        editor.quit = true;
+}
+
+void Save(Application& editor)
+{
+    editor.Save_Current_Level();
+}
+
+void Screen_Mode(Application& editor)
+{
+    editor.editor_mode = Application::SCREEN_MODE;
+    Deselect(editor);
+}
+
+void Character_Mode(Application& editor)
+{
+    editor.editor_mode = Application::CHARACTER_MODE;
+    editor.current_object_type = editor.keep_palette ? editor.last_character_type : Level::BLACK_BIRD;
+    Deselect(editor);
+}
+
+void Platform_Mode(Application& editor)
+{
+    editor.editor_mode = Application::PLATFORM_MODE;
+    editor.current_object_type = editor.keep_palette ? editor.last_platform_type : Level::BROWN_BLOCK;
+    Deselect(editor);
+}
+
+// Switching levels saves the one being left.
+
+void Switch_Level(Application& editor, int step)
+{
+    editor.Save_Current_Level();
+    editor.current_level = std::clamp(editor.current_level + step, 0, Application::NUMBER_OF_LEVELS - 1);
+    editor.key_delay = 0;
+    Deselect(editor);
+    editor.Stop_Music();
+}
+
+void Level_Up(Application& editor)
+{
+    Switch_Level(editor, 1);
+}
+
+void Level_Down(Application& editor)
+{
+    Switch_Level(editor, -1);
+}
+
+void Ten_Levels_Up(Application& editor)
+{
+    Switch_Level(editor, Application::LEVEL_JUMP);
+}
+
+void Ten_Levels_Down(Application& editor)
+{
+    Switch_Level(editor, -Application::LEVEL_JUMP);
+}
+
+// Scrolling drops what is carried.
+
+void Scroll(Application& editor, int dx, int dy)
+{
+    Current(editor).scroll_x += dx;
+    Current(editor).scroll_y += dy;
+    Deselect(editor);
+    editor.key_delay = 0;
+}
+
+void Scroll_Left(Application& editor)
+{
+    Scroll(editor, -Application::EDITOR_STEP, 0);
+}
+
+void Scroll_Right(Application& editor)
+{
+    Scroll(editor, Application::EDITOR_STEP, 0);
+}
+
+void Scroll_Up(Application& editor)
+{
+    Scroll(editor, 0, -Application::EDITOR_STEP);
+}
+
+void Scroll_Down(Application& editor)
+{
+    Scroll(editor, 0, Application::EDITOR_STEP);
+}
+
+void Screen_Left(Application& editor)
+{
+    Scroll(editor, -Application::CANVAS_WIDTH, 0);
+}
+
+void Screen_Right(Application& editor)
+{
+    Scroll(editor, Application::CANVAS_WIDTH, 0);
+}
+
+void Screen_Up(Application& editor)
+{
+    Scroll(editor, 0, -Application::CANVAS_HEIGHT);
+}
+
+void Screen_Down(Application& editor)
+{
+    Scroll(editor, 0, Application::CANVAS_HEIGHT);
+}
+
+void First_Screen(Application& editor)
+{
+    Scroll(editor, -Current(editor).scroll_x, -Current(editor).scroll_y);
+}
+
+void Keep_View_In_Level(Application& editor)
+{
+    Level& level = Current(editor);
+    level.scroll_x = std::clamp(level.scroll_x, 0, Application::MAX_SCROLL_X);
+    level.scroll_y = std::clamp(level.scroll_y, Application::MIN_SCROLL_Y, 0);
+}
+
+// Screen mode: the pointer of the screen at the left edge, the background
+// and the music.
+
+int& Pointer(Application& editor)
+{
+    Level& level = Current(editor);
+    return level.pointers[std::clamp(level.scroll_x / Application::CANVAS_WIDTH, 0, Level::NUMBER_OF_POINTERS - 1)];
+}
+
+void Pointer_Down(Application& editor)
+{
+    int& pointer = Pointer(editor);
+    pointer = pointer > 0 ? pointer - 1 : 0;
+    editor.key_delay = 0;
+}
+
+void Pointer_Up(Application& editor)
+{
+    int& pointer = Pointer(editor);
+    pointer = pointer < Application::NUMBER_OF_LEVELS - 1 ? pointer + 1 : Application::NUMBER_OF_LEVELS - 1;
+    editor.key_delay = 0;
+}
+
+void Background_Down(Application& editor)
+{
+    int& background = Current(editor).background;
+    background = background > 0 ? background - 1 : 0;
+    editor.key_delay = 0;
+}
+
+void Background_Up(Application& editor)
+{
+    int& background = Current(editor).background;
+    background = background < Application::BLACK_BACKGROUND_BM ? background + 1 : Application::BLACK_BACKGROUND_BM;
+    editor.key_delay = 0;
+}
+
+// B and N also replay the level's tune, clamped or not.
+void Music_Down(Application& editor)
+{
+    int& music = Current(editor).music;
+    music = music > 0 ? music - 1 : 0;
+    editor.key_delay = 0;
+    editor.Play_Music(music, false);
+}
+
+void Music_Up(Application& editor)
+{
+    int& music = Current(editor).music;
+    music = music < Application::LAST_EDITOR_MUSIC ? music + 1 : Application::LAST_EDITOR_MUSIC;
+    editor.key_delay = 0;
+    editor.Play_Music(music, false);
+}
+
+void Keep_Screen_Settings(Application& editor)
+{
+    Pointer(editor) = std::clamp(Pointer(editor), 0, Application::NUMBER_OF_LEVELS - 1);
+    Level& level = Current(editor);
+    level.background = std::clamp(level.background, Application::GRASS_BACKGROUND_BM,
+                                  Application::BLACK_BACKGROUND_BM);
+}
+
+// The palette.
+
+void Type_Down(Application& editor)
+{
+    editor.current_object_type--;
+    editor.key_delay = 0;
+}
+
+void Type_Up(Application& editor)
+{
+    editor.current_object_type++;
+    editor.key_delay = 0;
+}
+
+void Keep_Type_In_Palette(Application& editor)
+{
+    if (Characters(editor))
+        editor.last_character_type = editor.current_object_type =
+            std::clamp(editor.current_object_type, Level::BLACK_BIRD, Level::NO_ECTO_SWITCH);
+    else
+        editor.last_platform_type = editor.current_object_type =
+            std::clamp(editor.current_object_type, Level::BROWN_BLOCK, Level::TALL_VINE);
+}
+
+// The cursor, and K where nothing is carried.
+
+void Move_Cursor(Application& editor, int dx, int dy)
+{
+    editor.cursor_x = std::clamp(editor.cursor_x + dx, 0, Application::MAX_CURSOR_X);
+    editor.cursor_y = std::clamp(editor.cursor_y + dy, 0, Application::MAX_CURSOR_Y);
+    editor.key_delay = 0;
+}
+
+void Cursor_Up(Application& editor)
+{
+    Move_Cursor(editor, 0, -Application::EDITOR_STEP);
+}
+
+void Cursor_Left(Application& editor)
+{
+    Move_Cursor(editor, -Application::EDITOR_STEP, 0);
+}
+
+void Cursor_Right(Application& editor)
+{
+    Move_Cursor(editor, Application::EDITOR_STEP, 0);
+}
+
+void Cursor_Down(Application& editor)
+{
+    Move_Cursor(editor, 0, Application::EDITOR_STEP);
+}
+
+void Pick_Up_Or_Place(Application& editor)
+{
+    editor.Pick_Up_Or_Place();
+}
+
+// A carried record.
+
+void Drop(Application& editor)
+{
+    Deselect(editor);
+    editor.key_delay = 0;
+}
+
+void Delete(Application& editor)
+{
+    // The last record takes the deleted one's place.
+    int& count = Count(editor);
+    Map_Record& record = *Records(editor)[editor.selected_object];
+    Map_Record& last_record = *Records(editor)[count - 1];
+    record.type = last_record.type;
+    record.x = last_record.x;
+    record.y = last_record.y;
+    count--;
+    Deselect(editor);
+    editor.key_delay = 0;
+}
+
+void Move_Carried(Application& editor, int dx, int dy)
+{
+    if (editor.selected_object == Application::NO_OBJECT_SELECTED)
+        return;
+    Map_Record& record = *Records(editor)[editor.selected_object];
+    record.x += dx;
+    record.y += dy;
+    editor.key_delay = 0;
+}
+
+void Carry_Up(Application& editor)
+{
+    Move_Carried(editor, 0, -Application::EDITOR_STEP);
+}
+
+void Carry_Left(Application& editor)
+{
+    Move_Carried(editor, -Application::EDITOR_STEP, 0);
+}
+
+void Carry_Right(Application& editor)
+{
+    Move_Carried(editor, Application::EDITOR_STEP, 0);
+}
+
+void Carry_Down(Application& editor)
+{
+    Move_Carried(editor, 0, Application::EDITOR_STEP);
+}
+
+void Keep_Carried_In_View(Application& editor)
+{
+    // A carried object stays in view.
+    if (editor.selected_object == Application::NO_OBJECT_SELECTED)
+        return;
+    Level& level = Current(editor);
+    Map_Record& record = *Records(editor)[editor.selected_object];
+    record.x = std::clamp(record.x, level.scroll_x, level.scroll_x + Application::MAX_CURSOR_X);
+    record.y = std::clamp(record.y, level.scroll_y, level.scroll_y + Application::MAX_CURSOR_Y);
+}
+
+// Undo and redo.
+
+void Undo(Application& editor)
+{
+    Deselect(editor);
+    editor.key_delay = 0;
+    if (!editor.edit_history->Undo(editor.current_level, Current(editor)))
+        editor.Set_Editor_Notice("Nothing to undo");
+}
+
+void Redo(Application& editor)
+{
+    Deselect(editor);
+    editor.key_delay = 0;
+    if (!editor.edit_history->Redo(editor.current_level, Current(editor)))
+        editor.Set_Editor_Notice("Nothing to redo");
+}
+
+// Trying the level, and the help.
+
+void Test_Play(Application& editor)
+{
+    if (editor.test_play_level != nullptr)
+        editor.End_Test_Play("Back from trying the level");
+    else
+        editor.Start_Test_Play();
+}
+
+void Help(Application& editor)
+{
+    editor.editor_help_shown = !editor.editor_help_shown;
+}
+
+void Escape(Application& editor)
+{
+    if (editor.editor_help_shown)
+        editor.editor_help_shown = false;
+    else if (editor.test_play_level != nullptr)
+        editor.End_Test_Play("Back from trying the level");
+}
+
+const Command_Group GROUPS[] = {
+    {FREE, ALL_MODES, ANY_STATE, nullptr},                                      // QUIT_GROUP
+    {FREE, ALL_MODES, ANY_STATE, nullptr},                                      // FREE_GROUP
+    {Application::COMMAND_REPEAT_TICKS, ALL_MODES, ANY_STATE, nullptr},         // LEVEL_GROUP
+    {Application::SCROLL_REPEAT_TICKS, ALL_MODES, ANY_STATE, Keep_View_In_Level}, // SCROLL_GROUP
+    {Application::COMMAND_REPEAT_TICKS, SCREEN, ANY_STATE, Keep_Screen_Settings}, // SCREEN_GROUP
+    {Application::COMMAND_REPEAT_TICKS, OBJECTS, ANY_STATE, Keep_Type_In_Palette}, // PALETTE_GROUP
+    {SAME_GATE, OBJECTS, CURSOR_STATE, nullptr},                                // CURSOR_GROUP
+    {SAME_GATE, OBJECTS, CARRYING_STATE, Keep_Carried_In_View},                 // CARRY_GROUP
+    {Application::COMMAND_REPEAT_TICKS, ALL_MODES, ANY_STATE, nullptr},         // HISTORY_GROUP
+    {FREE, ALL_MODES, ANY_STATE, nullptr},                                      // PRESS_GROUP
+};
+
+const Editor_Command COMMANDS[] = {
+    {QUIT_GROUP, "Q", "save and quit", Application::SIGNAL_QUIT, 0, NO_MODIFIERS, EVERY_TICK | IN_HELP, Quit},
+    {FREE_GROUP, "S", "save the level", Application::SIGNAL_SAVE, 0, NO_MODIFIERS, 0, Save},
+    {FREE_GROUP, "1 2 3", "screen/char/platform", Application::SIGNAL_SCREEN_MODE, 0, NO_MODIFIERS, 0,
+     Screen_Mode},
+    {FREE_GROUP, "1 2 3", "screen/char/platform", Application::SIGNAL_CHARACTER_MODE, 0, NO_MODIFIERS, 0,
+     Character_Mode},
+    {FREE_GROUP, "1 2 3", "screen/char/platform", Application::SIGNAL_PLATFORM_MODE, 0, NO_MODIFIERS, 0,
+     Platform_Mode},
+    {LEVEL_GROUP, "PgUp PgDn", "next/previous level", Application::SIGNAL_LEVEL_UP, 0, NO_MODIFIERS, 0,
+     Level_Up},
+    {LEVEL_GROUP, "PgUp PgDn", "next/previous level", Application::SIGNAL_LEVEL_DOWN, 0, NO_MODIFIERS, 0,
+     Level_Down},
+    {LEVEL_GROUP, "Shift+PgUp/Dn", "10 levels on/back", Application::SIGNAL_LEVEL_UP, 0, SHIFT, 0,
+     Ten_Levels_Up},
+    {LEVEL_GROUP, "Shift+PgUp/Dn", "10 levels on/back", Application::SIGNAL_LEVEL_DOWN, 0, SHIFT, 0,
+     Ten_Levels_Down},
+    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_LEFT, 0, NO_MODIFIERS, 0, Scroll_Left},
+    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_RIGHT, 0, NO_MODIFIERS, 0, Scroll_Right},
+    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_UP, 0, NO_MODIFIERS, 0, Scroll_Up},
+    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_DOWN, 0, NO_MODIFIERS, 0, Scroll_Down},
+    {SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_LEFT, 0, SHIFT, 0, Screen_Left},
+    {SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_RIGHT, 0, SHIFT, 0, Screen_Right},
+    {SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_UP, 0, SHIFT, 0, Screen_Up},
+    {SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_DOWN, 0, SHIFT, 0, Screen_Down},
+    {SCROLL_GROUP, "Home", "back to screen 0", 0, KEY_HOME, NO_MODIFIERS, 0, First_Screen},
+    {SCREEN_GROUP, "Z X", "pipe pointer -/+", Application::SIGNAL_SCROLL_DOWN_1, 0, NO_MODIFIERS, 0,
+     Pointer_Down},
+    {SCREEN_GROUP, "Z X", "pipe pointer -/+", Application::SIGNAL_SCROLL_UP_1, 0, NO_MODIFIERS, 0, Pointer_Up},
+    {SCREEN_GROUP, "C V", "background -/+", Application::SIGNAL_SCROLL_DOWN_2, 0, NO_MODIFIERS, 0,
+     Background_Down},
+    {SCREEN_GROUP, "C V", "background -/+", Application::SIGNAL_SCROLL_UP_2, 0, NO_MODIFIERS, 0, Background_Up},
+    {SCREEN_GROUP, "B N", "music -/+ and play", Application::SIGNAL_SCROLL_DOWN_3, 0, NO_MODIFIERS, 0,
+     Music_Down},
+    {SCREEN_GROUP, "B N", "music -/+ and play", Application::SIGNAL_SCROLL_UP_3, 0, NO_MODIFIERS, 0, Music_Up},
+    {PALETTE_GROUP, "Z X", "previous/next type", Application::SIGNAL_SCROLL_DOWN_1, 0, NO_MODIFIERS, 0,
+     Type_Down},
+    {PALETTE_GROUP, "Z X", "previous/next type", Application::SIGNAL_SCROLL_UP_1, 0, NO_MODIFIERS, 0, Type_Up},
+    {CURSOR_GROUP, "I J L M", "move the cursor", Application::SIGNAL_CURSOR_UP, 0, NO_MODIFIERS, 0, Cursor_Up},
+    {CURSOR_GROUP, "I J L M", "move the cursor", Application::SIGNAL_CURSOR_LEFT, 0, NO_MODIFIERS, 0,
+     Cursor_Left},
+    {CURSOR_GROUP, "I J L M", "move the cursor", Application::SIGNAL_CURSOR_RIGHT, 0, NO_MODIFIERS, 0,
+     Cursor_Right},
+    {CURSOR_GROUP, "I J L M", "move the cursor", Application::SIGNAL_CURSOR_DOWN, 0, NO_MODIFIERS, 0,
+     Cursor_Down},
+    {CURSOR_GROUP, "K", "pick up or place", Application::SIGNAL_SELECT, 0, NO_MODIFIERS, 0, Pick_Up_Or_Place},
+    {CARRY_GROUP, "K", "drop what is carried", Application::SIGNAL_SELECT, 0, NO_MODIFIERS, ENDS_GROUP, Drop},
+    {CARRY_GROUP, "D", "delete what is carried", Application::SIGNAL_DELETE, 0, NO_MODIFIERS, 0, Delete},
+    {CARRY_GROUP, "I J L M", "move what is carried", Application::SIGNAL_CURSOR_UP, 0, NO_MODIFIERS, 0,
+     Carry_Up},
+    {CARRY_GROUP, "I J L M", "move what is carried", Application::SIGNAL_CURSOR_LEFT, 0, NO_MODIFIERS, 0,
+     Carry_Left},
+    {CARRY_GROUP, "I J L M", "move what is carried", Application::SIGNAL_CURSOR_RIGHT, 0, NO_MODIFIERS, 0,
+     Carry_Right},
+    {CARRY_GROUP, "I J L M", "move what is carried", Application::SIGNAL_CURSOR_DOWN, 0, NO_MODIFIERS, 0,
+     Carry_Down},
+    {HISTORY_GROUP, "Ctrl+Z", "undo", Application::SIGNAL_SCROLL_DOWN_1, 0, CTRL, 0, Undo},
+    {HISTORY_GROUP, "Ctrl+Y", "redo", 0, KEY_Y, CTRL, 0, Redo},
+    {HISTORY_GROUP, "Ctrl+Shift+Z", "redo", Application::SIGNAL_SCROLL_DOWN_1, 0, CTRL | SHIFT, 0, Redo},
+    {PRESS_GROUP, "T", "try the level", 0, KEY_T, NO_MODIFIERS, ON_PRESS | IN_PLAY, Test_Play},
+    {PRESS_GROUP, "F1", "show/hide this help", 0, KEY_F1, NO_MODIFIERS, ON_PRESS | IN_HELP, Help},
+    {PRESS_GROUP, "Esc", "close help, stop trying", 0, KEY_ESC, NO_MODIFIERS, ON_PRESS | IN_HELP | IN_PLAY,
+     Escape},
+};
+
+constexpr int NUMBER_OF_COMMANDS = static_cast<int>(sizeof(COMMANDS) / sizeof(COMMANDS[0]));
+static_assert(NUMBER_OF_COMMANDS <= 64, "one bit per command in editor_commands_held");
+
+// Lines of help for the mouse, after the keys.
+const char* const MOUSE_HELP[] = {
+    "mouse: the cursor follows it",
+    " left click = K, wheel scrolls",
+    " Shift+wheel scrolls sideways",
+};
+
+int Held_Modifiers()
+{
+    int modifiers = NO_MODIFIERS;
+    if (key[KEY_LCONTROL] || key[KEY_RCONTROL])
+        modifiers |= CTRL;
+    if (key[KEY_LSHIFT] || key[KEY_RSHIFT])
+        modifiers |= SHIFT;
+    return modifiers;
+}
+
+// Which commands' keys are held, one bit each. While Ctrl or Shift is held,
+// a key of the signal word that has a command with those modifiers does
+// only that command.
+unsigned long long Held_Commands(int signals)
+{
+    int modifiers = Held_Modifiers();
+    int shadowed = 0;
+    for (const Editor_Command& command : COMMANDS)
+        if (command.signal != 0 && command.modifiers != NO_MODIFIERS && command.modifiers == modifiers)
+            shadowed |= command.signal;
+    unsigned long long held = 0;
+    for (int i = 0; i < NUMBER_OF_COMMANDS; i++)
+    {
+        const Editor_Command& command = COMMANDS[i];
+        bool down;
+        if (command.signal != 0)
+            down = (signals & command.signal) != 0 &&
+                   (command.modifiers == NO_MODIFIERS ? (shadowed & command.signal) == 0
+                                                      : command.modifiers == modifiers);
+        else
+            down = key[command.key_code] && command.modifiers == modifiers;
+        if (down)
+            held |= 1ull << i;
+    }
+    return held;
+}
+} // namespace
+
+bool Application::Run_Editor_Commands(int allowed)
+{
+    unsigned long long held = Held_Commands(signals);
+    unsigned long long pressed = held & ~editor_commands_held;
+    editor_commands_held = held;
+
+    int group = -1;
+    bool open = false;
+    bool ended = false;
+    bool gate = false;
+    bool state_decided = false;
+    bool carrying = false;
+    for (int i = 0; i <= NUMBER_OF_COMMANDS; i++)
+    {
+        if (i == NUMBER_OF_COMMANDS || COMMANDS[i].group != group)
+        {
+            if (group >= 0 && open && GROUPS[group].finish != nullptr && allowed == 0)
+                GROUPS[group].finish(*this);
+            if (i == NUMBER_OF_COMMANDS)
+                break;
+            group = COMMANDS[i].group;
+            const Command_Group& settings = GROUPS[group];
+            ended = false;
+            open = (settings.modes & (1 << editor_mode)) != 0;
+            if (!open)
+                continue;
+            if (settings.gate != SAME_GATE)
+                gate = key_delay >= settings.gate;
+            open = gate;
+            if (open && settings.state != ANY_STATE)
+            {
+                // Carrying or not is decided once, when the first group that
+                // asks is reached; a record picked up or placed then is not
+                // moved or deleted in the same tick.
+                if (!state_decided)
+                {
+                    int count = editor_mode == CHARACTER_MODE ? levels[current_level]->number_of_characters
+                                                              : levels[current_level]->number_of_platforms;
+                    if (selected_object != NO_OBJECT_SELECTED && (selected_object < 0 || selected_object >= count))
+                        selected_object = NO_OBJECT_SELECTED;
+                    carrying = selected_object != NO_OBJECT_SELECTED;
+                    state_decided = true;
+                }
+                open = carrying == (settings.state == CARRYING_STATE);
+            }
+        }
+        const Editor_Command& command = COMMANDS[i];
+        if (!open || ended)
+            continue;
+        if (allowed != 0 && (command.flags & allowed) == 0)
+            continue;
+        bool acts = (command.flags & EVERY_TICK) || (((command.flags & ON_PRESS) ? pressed : held) >> i & 1);
+        if (!acts)
+            continue;
+        command.run(*this);
+        // Quitting ends the tick at once: nothing else is done or drawn.
+        if (quit)
+            return false;
+        if (command.flags & ENDS_GROUP)
+            ended = true;
+    }
+    return true;
+}
+
+bool Application::Run_Editor_Commands()
+{
+    if (test_play_level != nullptr)
+        return Run_Editor_Commands(IN_PLAY);
+    if (editor_help_shown)
+        return Run_Editor_Commands(IN_HELP);
+    return Run_Editor_Commands(0);
+}
+
+void Application::Editor_Help_Lines(char lines[][EDITOR_LINE_LENGTH], int& count, int room) const
+{
+    count = 0;
+    for (const Editor_Command& command : COMMANDS)
+    {
+        if ((GROUPS[command.group].modes & (1 << editor_mode)) == 0)
+            continue;
+        char line[EDITOR_LINE_LENGTH];
+        std::snprintf(line, sizeof(line), "%-6s %s", command.keys, command.help);
+        // Commands of one line (the four arrows) show once.
+        bool shown = false;
+        for (int i = 0; i < count && !shown; i++)
+            shown = std::strcmp(line, lines[i]) == 0;
+        if (!shown && count < room)
+            std::snprintf(lines[count++], EDITOR_LINE_LENGTH, "%s", line);
+    }
+    for (const char* line : MOUSE_HELP)
+        if (count < room)
+            std::snprintf(lines[count++], EDITOR_LINE_LENGTH, "%s", line);
+}

@@ -1,0 +1,76 @@
+#include "canvas_stretch.h"
+
+#include <cstring>
+
+namespace
+{
+const int FAST_DEPTH = 32;
+}
+
+void Canvas_Stretch::Show(BITMAP* source, BITMAP* target, int x, int y, int width, int height)
+{
+    if (source == nullptr || target == nullptr || width <= 0 || height <= 0)
+        return;
+    bool fast = x >= 0 && y >= 0 && width <= target->w - x && height <= target->h - y &&
+                bitmap_color_depth(source) == FAST_DEPTH && bitmap_color_depth(target) == FAST_DEPTH &&
+                is_memory_bitmap(source) && is_linear_bitmap(target);
+    if (!fast)
+    {
+        stretch_blit(source, target, 0, 0, source->w, source->h, x, y, width, height);
+        return;
+    }
+    if (static_cast<int>(columns.size()) != width || source_width != source->w)
+    {
+        source_width = source->w;
+        columns.resize(static_cast<size_t>(width));
+        for (int column = 0; column < width; column++)
+            columns[column] = static_cast<int>(static_cast<long long>(column) * source->w / width);
+        runs.assign(static_cast<size_t>(source->w), 0);
+        for (int column = 0; column < width; column++)
+            runs[columns[column]]++;
+        // A run is written MOST_RUN pixels wide; the runs from the first
+        // that is longer, or that would write past the row, take the plain
+        // way.
+        quick_columns = 0;
+        for (int start = 0; quick_columns < source->w && runs[quick_columns] <= MOST_RUN &&
+                            start + MOST_RUN <= width;
+             quick_columns++)
+            start += runs[quick_columns];
+    }
+    const size_t row_bytes = static_cast<size_t>(width) * sizeof(uint32_t);
+    int last_source_row = -1;
+    const uint32_t* last_row = nullptr;
+    for (int row = 0; row < height; row++)
+    {
+        int source_row = static_cast<int>(static_cast<long long>(row) * source->h / height);
+        uint32_t* out = reinterpret_cast<uint32_t*>(bmp_write_line(target, y + row)) + x;
+        if (source_row == last_source_row)
+        {
+            std::memcpy(out, last_row, row_bytes);
+        }
+        else
+        {
+            Stretch_Row(reinterpret_cast<const uint32_t*>(source->line[source_row]), out, width);
+        }
+        last_source_row = source_row;
+        last_row = out;
+    }
+    bmp_unwrite_line(target);
+}
+
+void Canvas_Stretch::Stretch_Row(const uint32_t* in, uint32_t* out, int width) const
+{
+    // Each picture pixel is written MOST_RUN times at once and the next one
+    // starts where its own run ends, over the extra copies.
+    int column = 0;
+    for (int source_column = 0; source_column < quick_columns; source_column++)
+    {
+        uint32_t block[MOST_RUN];
+        for (uint32_t& pixel : block)
+            pixel = in[source_column];
+        std::memcpy(out + column, block, sizeof(block));
+        column += runs[source_column];
+    }
+    for (; column < width; column++)
+        out[column] = in[columns[column]];
+}

@@ -1,0 +1,89 @@
+// Showing the canvas on a screen of any size: the same pixels the library's
+// stretch_blit shows, each screen pixel taken from the canvas pixel under it.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include <allegro.h>
+
+#include "application.h"
+#include "canvas_stretch.h"
+#include "screen_area.h"
+#include "test_support.h"
+
+namespace
+{
+const int DEPTH = 32;
+
+// A canvas of random colours, the same for every run.
+BITMAP* Noise_Canvas()
+{
+    BITMAP* canvas = create_bitmap_ex(DEPTH, Application::CANVAS_WIDTH, Application::CANVAS_HEIGHT);
+    std::srand(7);
+    for (int y = 0; y < canvas->h; y++)
+        for (int x = 0; x < canvas->w; x++)
+            putpixel(canvas, x, y, makecol_depth(DEPTH, std::rand() % 256, std::rand() % 256, std::rand() % 256));
+    return canvas;
+}
+} // namespace
+
+TEST(CanvasStretchTest, WholeScalesMatchTheLibrarysStretch)
+{
+    BITMAP* canvas = Noise_Canvas();
+    for (int scale = 1; scale <= 3; scale++)
+    {
+        int width = scale * canvas->w, height = scale * canvas->h;
+        BITMAP* ours = create_bitmap_ex(DEPTH, width + 10, height + 6);
+        BITMAP* library = create_bitmap_ex(DEPTH, width + 10, height + 6);
+        clear_bitmap(ours);
+        clear_bitmap(library);
+        Canvas_Stretch stretch;
+        stretch.Show(canvas, ours, 5, 3, width, height);
+        stretch_blit(canvas, library, 0, 0, canvas->w, canvas->h, 5, 3, width, height);
+        int different = 0;
+        for (int y = 0; y < ours->h; y++)
+            for (int x = 0; x < ours->w; x++)
+                different += getpixel(ours, x, y) != getpixel(library, x, y) ? 1 : 0;
+        EXPECT_EQ(different, 0) << "scale " << scale;
+        destroy_bitmap(ours);
+        destroy_bitmap(library);
+    }
+    destroy_bitmap(canvas);
+}
+
+TEST(CanvasStretchTest, AFullScreenShowsTheCanvasPixelUnderEachScreenPixel)
+{
+    BITMAP* canvas = Noise_Canvas();
+    const int SCREEN_WIDTH = 1920, SCREEN_HEIGHT = 1080;
+    BITMAP* screen_copy = create_bitmap_ex(DEPTH, SCREEN_WIDTH, SCREEN_HEIGHT);
+    clear_bitmap(screen_copy);
+    Screen_Area area = Screen_Area::For_Screen(SCREEN_WIDTH, SCREEN_HEIGHT, Screen_Area::ASPECT);
+    Canvas_Stretch stretch;
+    // Twice, as every frame: the second uses the columns worked out first.
+    for (int frame = 0; frame < 2; frame++)
+        stretch.Show(canvas, screen_copy, area.x, area.y, area.width, area.height);
+    int wrong = 0, bars = 0;
+    for (int y = 0; y < SCREEN_HEIGHT; y++)
+        for (int x = 0; x < SCREEN_WIDTH; x++)
+        {
+            int canvas_x = 0, canvas_y = 0;
+            if (area.Canvas_Point(x, y, canvas_x, canvas_y))
+                wrong += getpixel(screen_copy, x, y) != getpixel(canvas, canvas_x, canvas_y) ? 1 : 0;
+            else
+                bars += getpixel(screen_copy, x, y) != 0 ? 1 : 0;
+        }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(bars, 0) << "the bars beside the canvas stay as they were";
+
+    // An area that leaves the bitmap is left to the library, which clips
+    // it: the part inside is drawn, nothing outside.
+    const int MARKER = makecol_depth(DEPTH, 1, 2, 3);
+    clear_to_color(screen_copy, MARKER);
+    stretch.Show(canvas, screen_copy, -100, -50, SCREEN_WIDTH, SCREEN_HEIGHT);
+    const int INSIDE = (SCREEN_WIDTH - 100) * (SCREEN_HEIGHT - 50);
+    EXPECT_GT(Pixels_Unlike(screen_copy, 0, 0, SCREEN_WIDTH - 100, SCREEN_HEIGHT - 50, MARKER), INSIDE * 99 / 100);
+    EXPECT_EQ(getpixel(screen_copy, SCREEN_WIDTH - 1, SCREEN_HEIGHT - 1), MARKER);
+    destroy_bitmap(screen_copy);
+    destroy_bitmap(canvas);
+}
