@@ -451,12 +451,8 @@ void Application::Draw_Editor_Status()
 
 void Application::Draw_Editor_Help()
 {
-    // The picture darkens and the keys of the mode go over it.
-    set_trans_blender(64, 64, 64, 64);
-    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
-    rectfill(canvas, 0, 0, CANVAS_WIDTH - 1, CANVAS_HEIGHT - 1, makecol(0, 0, 0));
-    solid_mode();
-    set_trans_blender(200, 200, 200, 200);
+    // The keys of the mode on black, over the whole canvas.
+    clear_to_color(canvas, makecol(0, 0, 0));
     int line_height = text_height(font) + 1;
     char lines[HELP_LINES][EDITOR_LINE_LENGTH];
     int count = 0;
