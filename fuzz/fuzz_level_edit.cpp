@@ -1,6 +1,8 @@
 // Fuzzes the editor's form of a level map: any file is read, saved and read
 // again, and the second reading holds exactly the records, background, music
-// and pointers of the first; saving that again writes the same bytes.
+// and pointers of the first; saving that again writes the same bytes. A level
+// counts as unchanged right after it is read and after it is saved, and a
+// file the editor wrote reads to its end.
 
 #include "fuzz_support.h"
 
@@ -44,10 +46,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Level* first = new Level();
     first->Load_For_Editing(source.c_str());
     fuzz::Check_Level_Tables(*first);
+    FUZZ_CHECK(!first->Changed());
+    FUZZ_CHECK((first->load_problem == nullptr) == (first->load_problem_line == 0));
     FUZZ_CHECK(first->Save(saved.c_str()));
+    FUZZ_CHECK(!first->Changed());
+    FUZZ_CHECK(first->load_problem == nullptr);
 
     Level* second = new Level();
     second->Load_For_Editing(saved.c_str());
+    FUZZ_CHECK(second->load_problem == nullptr);
+    FUZZ_CHECK(!second->Changed());
     Check_Same(*first, *second);
     FUZZ_CHECK(second->Save(saved_again.c_str()));
     FUZZ_CHECK(fuzz::Read(saved) == fuzz::Read(saved_again));

@@ -38,7 +38,7 @@ rm "$map"
 mkdir "$map"
 start_game -edit
 game_window >/dev/null
-sleep 3
+wait_for_editor
 place_block
 shot before_quit
 [ "$(red_notice_pixels before_quit)" = 0 ] || fail "a red line before any save"
@@ -60,7 +60,7 @@ cp "$original" "$map"
 blocks_before=$(count_blocks "$map" 1000 48 64)
 start_game -edit
 game_window >/dev/null
-sleep 3
+wait_for_editor
 place_block
 kill -TERM "$(editor_pid)"
 expect_done "$(wait_for_exit)"

@@ -302,3 +302,16 @@ tap() {
   press "$1" 0.1
   sleep 0.35
 }
+
+# wait_for_editor: waits up to 20 seconds for the editor's first picture of a
+# level (the loading screen is black where the level's background shows).
+wait_for_editor() {
+  local i
+  for i in $(seq 100); do
+    shot editor_ready
+    [ "$(convert "$scratch/editor_ready.png" -format '%[fx:p{384,400}.r+p{384,400}.g+p{384,400}.b > 0]' info:)" = 1 ] &&
+      return 0
+    sleep 0.2
+  done
+  fail "the editor showed no level"
+}
