@@ -25,77 +25,16 @@
 namespace
 {
 
-// An application with every real picture, its first level, and a canvas
-// cleared to a colour no picture uses, so that drawing can be seen.
-class Item_Fixture : public testing::Test
+
+// The creature fixture with the random numbers seeded as the items' tests
+// expect.
+class Item_Fixture : public Creature_Fixture
 {
 protected:
-    Application application;
-    Level& level = *application.levels[0];
-    int backdrop = 0;
-
     void SetUp() override
     {
-        application.Load_Resources();
-        ASSERT_EQ(application.missing_resource[0], '\0') << application.missing_resource;
-        backdrop = makecol(1, 2, 3);
-        Clear_Canvas();
+        Creature_Fixture::SetUp();
         std::srand(5);
-    }
-
-    void Clear_Canvas()
-    {
-        clear_to_color(application.canvas, backdrop);
-    }
-
-    template <typename T> T* Put(T* creature, int x, int y, const char* shape)
-    {
-        Add_Character(level, creature, x, y);
-        if (shape != nullptr)
-            Load_Bump_Map_For_Character(shape, level.characters, level.number_of_characters - 1);
-        return creature;
-    }
-
-    Bluejay* Put_Hero(int x, int y)
-    {
-        Bluejay* hero = Put(new Bluejay(), x, y, "data\\bump_maps\\bluejay.map");
-        level.main_character = level.number_of_characters - 1;
-        return hero;
-    }
-
-    void Lay_Ground(int first_x, int last_x, int y)
-    {
-        for (int x = first_x; x <= last_x; x += 32)
-            Add_Platform(level, Level::GROUND, x, y);
-    }
-
-    // Pixels of a box of the canvas (clipped to it) that are not the backdrop.
-    int Drawn_Pixels(int x, int y, int width, int height)
-    {
-        int count = 0;
-        for (int row = y; row < y + height; row++)
-            for (int column = x; column < x + width; column++)
-                if (column >= 0 && column < Application::CANVAS_WIDTH && row >= 0 &&
-                    row < Application::CANVAS_HEIGHT && getpixel(application.canvas, column, row) != backdrop)
-                    count++;
-        return count;
-    }
-
-    // How many pixels of the canvas differ from the picture drawn plainly
-    // over the backdrop at (x, y).
-    int Differences_From(int picture, int x, int y)
-    {
-        BITMAP* source = application.bitmaps[picture];
-        BITMAP* expected = create_bitmap(source->w, source->h);
-        clear_to_color(expected, backdrop);
-        draw_sprite(expected, source, 0, 0);
-        int count = 0;
-        for (int row = 0; row < source->h; row++)
-            for (int column = 0; column < source->w; column++)
-                if (getpixel(application.canvas, x + column, y + row) != getpixel(expected, column, row))
-                    count++;
-        destroy_bitmap(expected);
-        return count;
     }
 };
 
@@ -108,22 +47,22 @@ class EggItem : public Item_Fixture
 
 TEST_F(EggItem, IsNotDrawnOnceGrabbedAndComesBackOnlyOnAFullReset)
 {
-    Egg* egg = Put(new Egg(), 100, 176, "data\\bump_maps\\egg.map");
+    Egg* egg = Place(new Egg(), 100, 176, "data\\bump_maps\\egg.map");
     egg->Process(application, level);
     EXPECT_EQ(Differences_From(Application::EGG_BM, 100, 176), 0);
-    EXPECT_GT(Drawn_Pixels(100, 176, 12, 16), 0);
+    EXPECT_GT(Drawn(100, 176, 12, 16), 0);
 
     egg->hurt = true; // grabbed by the hero
-    Clear_Canvas();
+    Clear();
     egg->Process(application, level);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), 0);
+    EXPECT_EQ(Drawn(0, 0, 256, 224), 0);
 
     // A lost life leaves it gone.
     level.Reset(false);
     EXPECT_TRUE(egg->hurt);
-    Clear_Canvas();
+    Clear();
     egg->Process(application, level);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), 0);
+    EXPECT_EQ(Drawn(0, 0, 256, 224), 0);
 
     // A fresh start of the demo brings it back.
     level.Reset(true);
@@ -136,13 +75,13 @@ TEST_F(EggItem, IsNotDrawnOnceGrabbedAndComesBackOnlyOnAFullReset)
 
 TEST_F(EggItem, IsNotDrawnOutOfView)
 {
-    Egg* egg = Put(new Egg(), 100, 176, "data\\bump_maps\\egg.map");
+    Egg* egg = Place(new Egg(), 100, 176, "data\\bump_maps\\egg.map");
     level.scroll_x = 112;
     egg->Process(application, level);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), 0);
+    EXPECT_EQ(Drawn(0, 0, 256, 224), 0);
     level.scroll_x = 111; // its last column is the view's first
     egg->Process(application, level);
-    EXPECT_GT(Drawn_Pixels(0, 176, 1, 16), 0);
+    EXPECT_GT(Drawn(0, 176, 1, 16), 0);
 }
 
 class ClamItem : public Item_Fixture
@@ -151,12 +90,12 @@ class ClamItem : public Item_Fixture
 
 TEST_F(ClamItem, IsClosedOnItsFirstTickAndOpensWhenItsTimerReachesFour)
 {
-    Clam* clam = Put(new Clam(), 100, 176, "data\\bump_maps\\clam.map");
+    Clam* clam = Place(new Clam(), 100, 176, "data\\bump_maps\\clam.map");
     EXPECT_EQ(clam->bitmap, Application::CLAM_MOUTH_OPEN_BM);
     EXPECT_EQ(clam->strength, 2);
     for (int tick = 1; tick <= 16; tick++)
     {
-        Clear_Canvas();
+        Clear();
         clam->Process(application, level);
         bool open = (tick % 8) >= 4;
         int picture = open ? Application::CLAM_MOUTH_OPEN_BM : Application::CLAM_MOUTH_CLOSED_BM;
@@ -167,7 +106,7 @@ TEST_F(ClamItem, IsClosedOnItsFirstTickAndOpensWhenItsTimerReachesFour)
 
 TEST_F(ClamItem, IsNeverDefeated)
 {
-    Clam* clam = Put(new Clam(), 100, 176, "data\\bump_maps\\clam.map");
+    Clam* clam = Place(new Clam(), 100, 176, "data\\bump_maps\\clam.map");
     for (int tick = 0; tick < 10; tick++)
     {
         clam->hurt = true;
@@ -179,9 +118,9 @@ TEST_F(ClamItem, IsNeverDefeated)
 
 TEST_F(ClamItem, AStompOnlyBouncesTheHeroOff)
 {
-    Lay_Ground(0, 224, 192);
-    Bluejay* hero = Put_Hero(60, 100); // gliding down and to the right
-    Clam* clam = Put(new Clam(), 120, 176, "data\\bump_maps\\clam.map");
+    Ground(0, 224, 192);
+    Bluejay* hero = Place_Hero(60, 100); // gliding down and to the right
+    Clam* clam = Place(new Clam(), 120, 176, "data\\bump_maps\\clam.map");
     for (int tick = 0; tick < 60; tick++)
     {
         level.Process(application);
@@ -195,13 +134,13 @@ TEST_F(ClamItem, AStompOnlyBouncesTheHeroOff)
 
 TEST_F(ClamItem, ItsMouthStandsStillOutOfView)
 {
-    Clam* clam = Put(new Clam(), 300, 176, "data\\bump_maps\\clam.map");
+    Clam* clam = Place(new Clam(), 300, 176, "data\\bump_maps\\clam.map");
     clam->hurt = true;
     for (int tick = 0; tick < 6; tick++)
         clam->Process(application, level);
     EXPECT_EQ(clam->timer, 0);
     EXPECT_EQ(clam->bitmap, Application::CLAM_MOUTH_OPEN_BM);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), 0);
+    EXPECT_EQ(Drawn(0, 0, 256, 224), 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -212,7 +151,7 @@ class FallingRock : public Item_Fixture
 protected:
     Rock* Put_Rock(int x, int y, bool local = false)
     {
-        Rock* rock = Put(new Rock(), x, y, "data\\bump_maps\\rock.map");
+        Rock* rock = Place(new Rock(), x, y, "data\\bump_maps\\rock.map");
         rock->local = local;
         return rock;
     }
@@ -223,13 +162,13 @@ TEST_F(FallingRock, FallsFourPixelsEverySecondActiveTickAndTurnsSixteenATick)
     Rock* rock = Put_Rock(100, 50);
     for (int tick = 1; tick <= 20; tick++)
     {
-        Clear_Canvas();
+        Clear();
         rock->Process(application, level);
         EXPECT_EQ(rock->y, 50 + 4 * (tick / 2)) << "tick " << tick;
         EXPECT_EQ(rock->angle, (16 * tick) % 256) << "tick " << tick;
         EXPECT_EQ(rock->x, 100);
-        EXPECT_GT(Drawn_Pixels(rock->x - 8, rock->y - 8, 40, 40), 0);
-        EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), Drawn_Pixels(rock->x - 8, rock->y - 8, 40, 40));
+        EXPECT_GT(Drawn(rock->x - 8, rock->y - 8, 40, 40), 0);
+        EXPECT_EQ(Drawn(0, 0, 256, 224), Drawn(rock->x - 8, rock->y - 8, 40, 40));
     }
 }
 
@@ -241,7 +180,7 @@ TEST_F(FallingRock, ARockFarAboveInTheSameColumnsFallsAtOnce)
     rock->Process(application, level);
     EXPECT_EQ(rock->y, -444);
     EXPECT_EQ(rock->angle, 32);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), 0);
+    EXPECT_EQ(Drawn(0, 0, 256, 224), 0);
 
     // And keeps falling below the view.
     rock->y = 400;
@@ -255,8 +194,8 @@ TEST_F(FallingRock, ARockComingInAtTheTopIsDrawnInPart)
     // Its picture starts above the view: only its lower half shows.
     Rock* rock = Put_Rock(100, -12);
     rock->Process(application, level);
-    EXPECT_GT(Drawn_Pixels(92, 0, 40, 16), 0);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), Drawn_Pixels(92, 0, 40, 16));
+    EXPECT_GT(Drawn(92, 0, 40, 16), 0);
+    EXPECT_EQ(Drawn(0, 0, 256, 224), Drawn(92, 0, 40, 16));
 }
 
 TEST_F(FallingRock, ARockOutsideTheViewsColumnsWaits)
@@ -303,7 +242,7 @@ class ThrowableRockItem : public Item_Fixture
 protected:
     Throwable_Rock* Put_Stone(int x, int y)
     {
-        return Put(new Throwable_Rock(), x, y, "data\\bump_maps\\throwable_rock.map");
+        return Place(new Throwable_Rock(), x, y, "data\\bump_maps\\throwable_rock.map");
     }
 };
 
@@ -375,7 +314,7 @@ class SwitchItem : public Item_Fixture
 protected:
     Switch* Put_Switch(int kind, int x = 100, int y = 176)
     {
-        Switch* button = Put(new Switch(), x, y, "data\\bump_maps\\switch.map");
+        Switch* button = Place(new Switch(), x, y, "data\\bump_maps\\switch.map");
         button->kind = kind;
         return button;
     }
@@ -436,7 +375,7 @@ TEST_F(SwitchItem, APressedSwitchWaitsUntilItIsOnScreen)
     EXPECT_EQ(level.signal, 0);
     EXPECT_FALSE(button->activated);
     EXPECT_EQ(button->bitmap, Application::SWITCH_NORMAL_BM);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), 0);
+    EXPECT_EQ(Drawn(0, 0, 256, 224), 0);
 
     level.scroll_x = 200;
     button->Process(application, level);
@@ -450,14 +389,14 @@ TEST_F(SwitchItem, ShowsThePressedPictureForGood)
     button->Process(application, level);
     EXPECT_EQ(Differences_From(Application::SWITCH_NORMAL_BM, 100, 176), 0);
     button->hurt = true;
-    Clear_Canvas();
+    Clear();
     button->Process(application, level);
     EXPECT_EQ(Differences_From(Application::SWITCH_PRESSED_BM, 100, 176), 0);
 
     // A reset moves it back but leaves it pressed.
     button->x = 60;
     level.Reset(false);
-    Clear_Canvas();
+    Clear();
     button->Process(application, level);
     EXPECT_EQ(button->x, 100);
     EXPECT_EQ(Differences_From(Application::SWITCH_PRESSED_BM, 100, 176), 0);
@@ -473,7 +412,7 @@ class LevelMarker : public Item_Fixture
 
 TEST_F(LevelMarker, TheStopAttackMarkerClearsOnlyTheAttackSignalWhileInView)
 {
-    Stop_Attack_Object* marker = Put(new Stop_Attack_Object(), 100, 100, nullptr);
+    Stop_Attack_Object* marker = Place(new Stop_Attack_Object(), 100, 100, nullptr);
     EXPECT_EQ(marker->number_of_bump_maps, 0);
     level.signal = Level::SIGNAL_ATTACK_BLUEJAY;
     marker->Process(application, level);
@@ -491,12 +430,12 @@ TEST_F(LevelMarker, TheStopAttackMarkerClearsOnlyTheAttackSignalWhileInView)
     level.signal = Level::SIGNAL_ATTACK_BLUEJAY;
     marker->Process(application, level);
     EXPECT_EQ(level.signal, Level::SIGNAL_ATTACK_BLUEJAY);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), 0); // never drawn
+    EXPECT_EQ(Drawn(0, 0, 256, 224), 0); // never drawn
 }
 
 TEST_F(LevelMarker, TheDriftGoesOnAfterTheScrollingBackgroundMarkerLeavesTheView)
 {
-    Scrolling_Background_Object* marker = Put(new Scrolling_Background_Object(), 300, 100, nullptr);
+    Scrolling_Background_Object* marker = Place(new Scrolling_Background_Object(), 300, 100, nullptr);
     EXPECT_EQ(marker->number_of_bump_maps, 0);
     level.screens_wide = 4;
     level.Process(application); // out of view: nothing yet
@@ -530,12 +469,12 @@ protected:
     void SetUp() override
     {
         Item_Fixture::SetUp();
-        hero = Put_Hero(188, 88); // centre (200, 100)
+        hero = Place_Hero(188, 88); // centre (200, 100)
     }
 
     Ghost* Put_Ghost(int x, int y)
     {
-        return Put(new Ghost(), x, y, "data\\bump_maps\\ghost.map");
+        return Place(new Ghost(), x, y, "data\\bump_maps\\ghost.map");
     }
 };
 
@@ -629,7 +568,7 @@ TEST_F(GhostSpirit, NeitherMovesNorIsDrawnOffScreen)
     EXPECT_EQ(ghost->timer, 0);
     EXPECT_EQ(ghost->x, 300);
     EXPECT_EQ(ghost->y, 100);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), 0);
+    EXPECT_EQ(Drawn(0, 0, 256, 224), 0);
 }
 
 TEST_F(GhostSpirit, IsGoneOnceTheEctoIsDestroyed)
@@ -641,15 +580,15 @@ TEST_F(GhostSpirit, IsGoneOnceTheEctoIsDestroyed)
     EXPECT_EQ(ghost->timer, 0);
     EXPECT_EQ(ghost->x, 100);
     EXPECT_EQ(ghost->y, 40);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), 0);
+    EXPECT_EQ(Drawn(0, 0, 256, 224), 0);
 }
 
 TEST_F(GhostSpirit, IsDrawnTranslucentlyThroughItsScratchPicture)
 {
     BITMAP* scratch = application.ghost_canvas;
     ASSERT_NE(scratch, nullptr);
-    backdrop = makecol(0, 0, 0);
-    Clear_Canvas();
+    blank = makecol(0, 0, 0);
+    Clear();
 
     // The brightest pixel of the ghost's picture.
     BITMAP* picture = application.bitmaps[Application::GHOST_BM];
@@ -678,7 +617,7 @@ TEST_F(GhostSpirit, IsDrawnTranslucentlyThroughItsScratchPicture)
     EXPECT_GT(blended_brightness, 0);
     EXPECT_LT(blended_brightness, getr(source) + getg(source) + getb(source));
     // Nothing outside its 32 x 32 square.
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), Drawn_Pixels(40, 40, 32, 32));
+    EXPECT_EQ(Drawn(0, 0, 256, 224), Drawn(40, 40, 32, 32));
 }
 
 // ---------------------------------------------------------------------------
@@ -692,12 +631,12 @@ protected:
     void SetUp() override
     {
         Item_Fixture::SetUp();
-        hero = Put_Hero(100, 100); // centre (112, 112)
+        hero = Place_Hero(100, 100); // centre (112, 112)
     }
 
     Master_Ecto* Put_Ecto(int x, int y)
     {
-        return Put(new Master_Ecto(), x, y, "data\\bump_maps\\master_ecto.map");
+        return Place(new Master_Ecto(), x, y, "data\\bump_maps\\master_ecto.map");
     }
 };
 
@@ -791,7 +730,7 @@ TEST_F(MasterEctoSpirit, IsGoneOnceTheEctoIsDestroyed)
     EXPECT_EQ(ecto->timer, 0);
     EXPECT_EQ(ecto->x, 120);
     EXPECT_EQ(ecto->y, 20);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), 0);
+    EXPECT_EQ(Drawn(0, 0, 256, 224), 0);
 }
 
 TEST_F(MasterEctoSpirit, IsDrawnTranslucentlyThroughItsScratchPicture)
@@ -803,9 +742,9 @@ TEST_F(MasterEctoSpirit, IsDrawnTranslucentlyThroughItsScratchPicture)
     ecto->Process(application, level);
     EXPECT_EQ(application.master_ecto_canvas, scratch);
     EXPECT_EQ(application.ghost_canvas, ghost_scratch);
-    EXPECT_GT(Drawn_Pixels(60, 60, 64, 64), 0);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), Drawn_Pixels(60, 60, 64, 64));
-    // Translucent: no pixel shows the picture's own colour over the backdrop.
+    EXPECT_GT(Drawn(60, 60, 64, 64), 0);
+    EXPECT_EQ(Drawn(0, 0, 256, 224), Drawn(60, 60, 64, 64));
+    // Translucent: no pixel shows the picture's own colour over the blank.
     BITMAP* picture = application.bitmaps[Application::MASTER_ECTO_BM];
     int mask = bitmap_mask_color(picture);
     int same = 0, opaque = 0;
@@ -813,7 +752,7 @@ TEST_F(MasterEctoSpirit, IsDrawnTranslucentlyThroughItsScratchPicture)
         for (int column = 0; column < picture->w; column++)
         {
             int colour = getpixel(picture, column, row);
-            if (colour == mask || colour == backdrop)
+            if (colour == mask || colour == blank)
                 continue;
             opaque++;
             if (getpixel(application.canvas, 60 + column, 60 + row) == colour)
@@ -832,14 +771,14 @@ class FinalSwitchEnding : public Item_Fixture
 
 TEST_F(FinalSwitchEnding, StompingTheFinalSwitchCompletesTheGameFifteenTicksLaterWithTheEggBonusOnce)
 {
-    Lay_Ground(0, 224, 192);
-    Bluejay* hero = Put_Hero(60, 100); // gliding down and to the right
+    Ground(0, 224, 192);
+    Bluejay* hero = Place_Hero(60, 100); // gliding down and to the right
     hero->eggs = 2;
-    Switch* button = Put(new Switch(), 120, 176, "data\\bump_maps\\switch.map");
+    Switch* button = Place(new Switch(), 120, 176, "data\\bump_maps\\switch.map");
     button->kind = Switch::NO_ECTO;
     // Spirits in view, well away from the hero's way down.
-    Ghost* ghost = Put(new Ghost(), 224, 0, "data\\bump_maps\\ghost.map");
-    Master_Ecto* ecto = Put(new Master_Ecto(), 192, -40, "data\\bump_maps\\master_ecto.map");
+    Ghost* ghost = Place(new Ghost(), 224, 0, "data\\bump_maps\\ghost.map");
+    Master_Ecto* ecto = Place(new Master_Ecto(), 192, -40, "data\\bump_maps\\master_ecto.map");
 
     int signal_tick = -1;
     for (int tick = 1; tick <= 40 && signal_tick < 0; tick++)

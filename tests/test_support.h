@@ -108,10 +108,12 @@ protected:
         Clear();
     }
 
+    // A creature with the shape of a file (none when shape is null).
     template <typename T> T* Place(T* creature, int x, int y, const char* shape)
     {
         Add_Character(level, creature, x, y);
-        Load_Bump_Map_For_Character(shape, level.characters, level.number_of_characters - 1);
+        if (shape != nullptr)
+            Load_Bump_Map_For_Character(shape, level.characters, level.number_of_characters - 1);
         return creature;
     }
 
@@ -148,6 +150,38 @@ protected:
                 if (getpixel(application.canvas, column, row) != blank)
                     count++;
         return count;
+    }
+
+    // How many pixels of the canvas differ from the picture drawn over the
+    // blank canvas at (x, y), plain or mirrored.
+    int Differences_From(int picture, int x, int y, bool mirrored = false)
+    {
+        BITMAP* source = application.bitmaps[picture];
+        BITMAP* expected = create_bitmap(source->w, source->h);
+        clear_to_color(expected, blank);
+        if (mirrored)
+            draw_sprite_h_flip(expected, source, 0, 0);
+        else
+            draw_sprite(expected, source, 0, 0);
+        int count = 0;
+        for (int row = 0; row < source->h; row++)
+            for (int column = 0; column < source->w; column++)
+                if (getpixel(application.canvas, x + column, y + row) != getpixel(expected, column, row))
+                    count++;
+        destroy_bitmap(expected);
+        return count;
+    }
+
+    // Whether a picture looks different mirrored, so that a drawing test
+    // can tell the two ways apart.
+    bool Is_Asymmetric(int picture)
+    {
+        BITMAP* source = application.bitmaps[picture];
+        for (int row = 0; row < source->h; row++)
+            for (int column = 0; column < source->w; column++)
+                if (getpixel(source, column, row) != getpixel(source, source->w - 1 - column, row))
+                    return true;
+        return false;
     }
 
     // Pixels drawn where the creature's picture stands now.

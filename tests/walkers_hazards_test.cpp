@@ -38,108 +38,21 @@
 namespace
 {
 
-// An application with every real picture, its first level, and a canvas
-// cleared to a colour no picture uses, so that drawing can be seen.
-class Walker_Fixture : public testing::Test
-{
-protected:
-    Application application;
-    Level& level = *application.levels[0];
-    int backdrop = 0;
-
-    void SetUp() override
-    {
-        application.Load_Resources();
-        ASSERT_EQ(application.missing_resource[0], '\0') << application.missing_resource;
-        backdrop = makecol(1, 2, 3);
-        Clear_Canvas();
-    }
-
-    void Clear_Canvas()
-    {
-        clear_to_color(application.canvas, backdrop);
-    }
-
-    template <typename T> T* Put(T* creature, int x, int y, const char* shape)
-    {
-        Add_Character(level, creature, x, y);
-        Load_Bump_Map_For_Character(shape, level.characters, level.number_of_characters - 1);
-        return creature;
-    }
-
-    Bluejay* Put_Hero(int x, int y)
-    {
-        Bluejay* hero = Put(new Bluejay(), x, y, "data\\bump_maps\\bluejay.map");
-        level.main_character = level.number_of_characters - 1;
-        return hero;
-    }
-
-    // Ground tiles (32 x 32) along a row.
-    void Lay_Ground(int first_x, int last_x, int y)
-    {
-        for (int x = first_x; x <= last_x; x += 32)
-            Add_Platform(level, Level::GROUND, x, y);
-    }
-
-    // Pixels of a box of the canvas (clipped to it) that are not the backdrop.
-    int Drawn_Pixels(int x, int y, int width, int height)
-    {
-        int count = 0;
-        for (int row = y; row < y + height; row++)
-            for (int column = x; column < x + width; column++)
-                if (column >= 0 && column < Application::CANVAS_WIDTH && row >= 0 &&
-                    row < Application::CANVAS_HEIGHT && getpixel(application.canvas, column, row) != backdrop)
-                    count++;
-        return count;
-    }
-
-    // How many pixels of the canvas differ from the picture drawn over the
-    // backdrop at (x, y), plain or mirrored.
-    int Differences_From(int picture, int x, int y, bool mirrored)
-    {
-        BITMAP* source = application.bitmaps[picture];
-        BITMAP* expected = create_bitmap(source->w, source->h);
-        clear_to_color(expected, backdrop);
-        if (mirrored)
-            draw_sprite_h_flip(expected, source, 0, 0);
-        else
-            draw_sprite(expected, source, 0, 0);
-        int count = 0;
-        for (int row = 0; row < source->h; row++)
-            for (int column = 0; column < source->w; column++)
-                if (getpixel(application.canvas, x + column, y + row) != getpixel(expected, column, row))
-                    count++;
-        destroy_bitmap(expected);
-        return count;
-    }
-
-    // Whether a picture looks different mirrored, so that a drawing test
-    // can tell the two ways apart.
-    bool Is_Asymmetric(int picture)
-    {
-        BITMAP* source = application.bitmaps[picture];
-        for (int row = 0; row < source->h; row++)
-            for (int column = 0; column < source->w; column++)
-                if (getpixel(source, column, row) != getpixel(source, source->w - 1 - column, row))
-                    return true;
-        return false;
-    }
-};
 
 // ---------------------------------------------------------------------------
 // Lemming
 
-class LemmingWalker : public Walker_Fixture
+class LemmingWalker : public Creature_Fixture
 {
 protected:
     Lemming* Put_Lemming(int x, int y)
     {
-        return Put(new Lemming(), x, y, "data\\bump_maps\\lemming.map");
+        return Place(new Lemming(), x, y, "data\\bump_maps\\lemming.map");
     }
 
     Throwable_Rock* Put_Stone(int x, int y)
     {
-        return Put(new Throwable_Rock(), x, y, "data\\bump_maps\\throwable_rock.map");
+        return Place(new Throwable_Rock(), x, y, "data\\bump_maps\\throwable_rock.map");
     }
 };
 
@@ -159,7 +72,7 @@ TEST_F(LemmingWalker, StartsFallingAndWalkingLeft)
 
 TEST_F(LemmingWalker, FallsUntilItLandsThenWalksLeft)
 {
-    Lay_Ground(0, 224, 192);
+    Ground(0, 224, 192);
     Lemming* lemming = Put_Lemming(128, 152);
 
     // Four ticks of falling, 4 pixels each, down onto the ground at 192.
@@ -183,7 +96,7 @@ TEST_F(LemmingWalker, FallsUntilItLandsThenWalksLeft)
 
 TEST_F(LemmingWalker, WalksFourPixelsEverySecondTickWithAlternatingPictures)
 {
-    Lay_Ground(0, 224, 192);
+    Ground(0, 224, 192);
     Lemming* lemming = Put_Lemming(128, 168);
     lemming->state = Lemming::WALKING;
     for (int tick = 1; tick <= 12; tick++)
@@ -201,13 +114,13 @@ TEST_F(LemmingWalker, WalksFourPixelsEverySecondTickWithAlternatingPictures)
 TEST_F(LemmingWalker, IsDrawnMirroredWhileWalkingLeft)
 {
     ASSERT_TRUE(Is_Asymmetric(Application::LEMMING_WALK_BM));
-    Lay_Ground(0, 224, 192);
+    Ground(0, 224, 192);
     Lemming* lemming = Put_Lemming(128, 168);
     lemming->state = Lemming::WALKING;
     lemming->Process(application, level); // tick 1: walking picture, no step
     EXPECT_EQ(Differences_From(Application::LEMMING_WALK_BM, 128, 168, true), 0);
 
-    Clear_Canvas();
+    Clear();
     lemming->x_direction = 1;
     lemming->Process(application, level); // tick 2: still picture, one step
     EXPECT_EQ(Differences_From(Application::LEMMING_STILL_BM, 132, 168, false), 0);
@@ -215,7 +128,7 @@ TEST_F(LemmingWalker, IsDrawnMirroredWhileWalkingLeft)
 
 TEST_F(LemmingWalker, JumpsAtAWallUpToSixtyFourPixelsWithoutTurning)
 {
-    Lay_Ground(0, 224, 192);
+    Ground(0, 224, 192);
     Add_Platform(level, Level::GROUND, 48, 160); // a wall 32 high on its left
     Lemming* lemming = Put_Lemming(80, 168);
     lemming->state = Lemming::WALKING;
@@ -253,7 +166,7 @@ TEST_F(LemmingWalker, JumpsAtAWallUpToSixtyFourPixelsWithoutTurning)
 
 TEST_F(LemmingWalker, JumpsAtAWallOnEitherSideWhicheverWayItFaces)
 {
-    Lay_Ground(0, 224, 192);
+    Ground(0, 224, 192);
     Add_Platform(level, Level::GROUND, 96, 160); // a wall on its right
     Lemming* facing_it = Put_Lemming(80, 168);
     facing_it->state = Lemming::WALKING;
@@ -285,7 +198,7 @@ TEST_F(LemmingWalker, JumpsAtAWallOnEitherSideWhicheverWayItFaces)
 
 TEST_F(LemmingWalker, StopsRisingAtACeiling)
 {
-    Lay_Ground(0, 224, 192);
+    Ground(0, 224, 192);
     Add_Platform(level, Level::BROWN_BLOCK, 64, 176); // a step on its left
     Add_Platform(level, Level::GROUND, 64, 112);      // a roof above
     Lemming* lemming = Put_Lemming(80, 168);
@@ -317,7 +230,7 @@ TEST_F(LemmingWalker, StopsRisingAtTheTopOfAOneScreenLevel)
 
 TEST_F(LemmingWalker, TurnsRightAtTheLeftEndOfTheLevel)
 {
-    Lay_Ground(0, 224, 192);
+    Ground(0, 224, 192);
     Lemming* lemming = Put_Lemming(8, 168);
     lemming->state = Lemming::WALKING;
     int turned_at = -1;
@@ -337,7 +250,7 @@ TEST_F(LemmingWalker, TurnsLeftAtTheRightEndOfTheLevel)
 {
     level.screens_wide = 2;
     level.scroll_x = 256;
-    Lay_Ground(256, 480, 192);
+    Ground(256, 480, 192);
     Lemming* lemming = Put_Lemming(488, 168);
     lemming->state = Lemming::WALKING;
     lemming->x_direction = 1;
@@ -355,8 +268,8 @@ TEST_F(LemmingWalker, TurnsLeftAtTheRightEndOfTheLevel)
 
 TEST_F(LemmingWalker, ThrowsALyingStoneAtTheHeroInTheTickItWalksIntoIt)
 {
-    Lay_Ground(0, 224, 192);
-    Put_Hero(16, 168); // feet at 192, level with the lemming's
+    Ground(0, 224, 192);
+    Place_Hero(16, 168); // feet at 192, level with the lemming's
     Lemming* lemming = Put_Lemming(100, 168);
     lemming->state = Lemming::WALKING;
     Throwable_Rock* stone = Put_Stone(84, 176); // lying against its left side
@@ -383,8 +296,8 @@ TEST_F(LemmingWalker, ThrowsALyingStoneAtTheHeroInTheTickItWalksIntoIt)
 
 TEST_F(LemmingWalker, TurnsToThrowAtAHeroBehindItAndAimsAtItsFeet)
 {
-    Lay_Ground(0, 224, 192);
-    Bluejay* hero = Put_Hero(200, 100); // right of it and higher up
+    Ground(0, 224, 192);
+    Bluejay* hero = Place_Hero(200, 100); // right of it and higher up
     Lemming* lemming = Put_Lemming(100, 168);
     lemming->state = Lemming::WALKING;
     Throwable_Rock* stone = Put_Stone(84, 176);
@@ -407,8 +320,8 @@ TEST_F(LemmingWalker, TurnsToThrowAtAHeroBehindItAndAimsAtItsFeet)
 
 TEST_F(LemmingWalker, DoesNotTurnForAHeroRightAboveIt)
 {
-    Lay_Ground(0, 224, 192);
-    Put_Hero(100, 40); // centre 112: within 16 pixels right of its x
+    Ground(0, 224, 192);
+    Place_Hero(100, 40); // centre 112: within 16 pixels right of its x
     Lemming* lemming = Put_Lemming(100, 168);
     lemming->state = Lemming::WALKING;
     Throwable_Rock* stone = Put_Stone(84, 176);
@@ -420,8 +333,8 @@ TEST_F(LemmingWalker, DoesNotTurnForAHeroRightAboveIt)
 
 TEST_F(LemmingWalker, CarriesAStonePickedUpOnLandingUntilItWalks)
 {
-    Lay_Ground(0, 224, 192);
-    Put_Hero(16, 168);
+    Ground(0, 224, 192);
+    Place_Hero(16, 168);
     Lemming* lemming = Put_Lemming(100, 168); // still FALLING, just landing
     Throwable_Rock* stone = Put_Stone(84, 176);
     int stone_index = level.number_of_characters - 1;
@@ -445,8 +358,8 @@ TEST_F(LemmingWalker, CarriesAStonePickedUpOnLandingUntilItWalks)
 
 TEST_F(LemmingWalker, NeverPicksUpAHarmfulStone)
 {
-    Lay_Ground(0, 224, 192);
-    Put_Hero(16, 168);
+    Ground(0, 224, 192);
+    Place_Hero(16, 168);
     Lemming* lemming = Put_Lemming(100, 168);
     lemming->state = Lemming::WALKING;
     Throwable_Rock* stone = Put_Stone(84, 176);
@@ -463,8 +376,8 @@ TEST_F(LemmingWalker, NeverPicksUpAHarmfulStone)
 
 TEST_F(LemmingWalker, DoesNotPickUpAStoneBehindIt)
 {
-    Lay_Ground(0, 224, 192);
-    Put_Hero(16, 168);
+    Ground(0, 224, 192);
+    Place_Hero(16, 168);
     Lemming* lemming = Put_Lemming(100, 168);
     lemming->state = Lemming::WALKING;
     Throwable_Rock* stone = Put_Stone(116, 176); // against its right side
@@ -477,7 +390,7 @@ TEST_F(LemmingWalker, DoesNotPickUpAStoneBehindIt)
 
 TEST_F(LemmingWalker, AStompedLemmingDiesOnItsNextTickAndFallsThroughEverything)
 {
-    Lay_Ground(0, 224, 192);
+    Ground(0, 224, 192);
     Lemming* lemming = Put_Lemming(100, 168);
     lemming->state = Lemming::WALKING;
     lemming->hurt = true;
@@ -497,7 +410,7 @@ TEST_F(LemmingWalker, AStompedLemmingDiesOnItsNextTickAndFallsThroughEverything)
 
 TEST_F(LemmingWalker, ADeadLemmingTakesItsStoneDownWithIt)
 {
-    Put_Hero(16, 20);
+    Place_Hero(16, 20);
     Lemming* lemming = Put_Lemming(100, 100);
     Throwable_Rock* stone = Put_Stone(100, 88);
     lemming->carrying_rock = true;
@@ -517,7 +430,7 @@ TEST_F(LemmingWalker, IsFrozenOutOfView)
     EXPECT_EQ(lemming->timer, 0);
     EXPECT_EQ(lemming->x, 300);
     EXPECT_EQ(lemming->y, 100);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), 0);
+    EXPECT_EQ(Drawn(0, 0, 256, 224), 0);
 }
 
 TEST_F(LemmingWalker, ALiveLemmingGoesBackToItsStartOnAResetAndADeadOneStaysDead)
@@ -539,7 +452,7 @@ TEST_F(LemmingWalker, ALiveLemmingGoesBackToItsStartOnAResetAndADeadOneStaysDead
 // ---------------------------------------------------------------------------
 // Tomatoo plant
 
-class TomatooPlantHazard : public Walker_Fixture
+class TomatooPlantHazard : public Creature_Fixture
 {
 protected:
     static constexpr int PLANT_X = 100;
@@ -550,11 +463,11 @@ protected:
 
     void SetUp() override
     {
-        Walker_Fixture::SetUp();
+        Creature_Fixture::SetUp();
         std::srand(11);
-        plant = Put(new Tomatoo_Plant(), PLANT_X, PLANT_Y, "data\\bump_maps\\tomatoo_plant.map");
+        plant = Place(new Tomatoo_Plant(), PLANT_X, PLANT_Y, "data\\bump_maps\\tomatoo_plant.map");
         // The hero's centre right over the plant.
-        hero = Put_Hero(PLANT_X, 40);
+        hero = Place_Hero(PLANT_X, 40);
     }
 
     // Puts the hero's centre (24-pixel picture) at a level x.
@@ -711,23 +624,23 @@ TEST_F(TomatooPlantHazard, DrawsItsStemUnderTheRaisedHead)
     plant->Process(application, level);
     while (!plant->shooting_up)
     {
-        Clear_Canvas();
+        Clear();
         plant->Process(application, level);
     }
     EXPECT_EQ(Differences_From(Application::TOMATOO_PLANT_HEAD_BM, PLANT_X, PLANT_Y - 24, false), 0);
     for (int piece = 0; piece < 3; piece++)
         EXPECT_EQ(Differences_From(Application::TOMATOO_PLANT_STEM_BM, PLANT_X, PLANT_Y + 8 * piece, false), 0);
-    EXPECT_GT(Drawn_Pixels(PLANT_X, PLANT_Y, 24, 24), 0);
+    EXPECT_GT(Drawn(PLANT_X, PLANT_Y, 24, 24), 0);
 
     // Back down after 31 ticks: the head alone at its place.
     for (int tick = 0; tick < 31; tick++)
     {
-        Clear_Canvas();
+        Clear();
         plant->Process(application, level);
     }
     EXPECT_FALSE(plant->extended);
     EXPECT_EQ(Differences_From(Application::TOMATOO_PLANT_HEAD_BM, PLANT_X, PLANT_Y, false), 0);
-    EXPECT_EQ(Drawn_Pixels(PLANT_X, 0, 24, PLANT_Y), 0);
+    EXPECT_EQ(Drawn(PLANT_X, 0, 24, PLANT_Y), 0);
 }
 
 TEST_F(TomatooPlantHazard, ItsTimerStopsWhileItsColumnsAreOutOfView)
@@ -759,7 +672,7 @@ TEST_F(TomatooPlantHazard, ItsTimerStopsWhileItsColumnsAreOutOfView)
 // ---------------------------------------------------------------------------
 // Spiked pole
 
-class SpikedPoleHazard : public Walker_Fixture
+class SpikedPoleHazard : public Creature_Fixture
 {
 protected:
     static constexpr int POLE_X = 100;
@@ -768,20 +681,20 @@ protected:
 
     void SetUp() override
     {
-        Walker_Fixture::SetUp();
-        pole = Put(new Spiked_Pole(), POLE_X, POLE_Y, "data\\bump_maps\\spiked_pole.map");
+        Creature_Fixture::SetUp();
+        pole = Place(new Spiked_Pole(), POLE_X, POLE_Y, "data\\bump_maps\\spiked_pole.map");
     }
 
     void Tick()
     {
-        Clear_Canvas();
+        Clear();
         pole->Process(application, level);
     }
 
     bool Shows_Retracted()
     {
         return Differences_From(Application::SPIKED_POLE_POINT_BM, POLE_X, POLE_Y, false) == 0 &&
-               Drawn_Pixels(POLE_X, POLE_Y + 16, 16, 48) == 0;
+               Drawn(POLE_X, POLE_Y + 16, 16, 48) == 0;
     }
 
     bool Shows_Extended()
@@ -855,7 +768,7 @@ TEST_F(SpikedPoleHazard, ItsRhythmPausesOutOfView)
         Tick();
     EXPECT_EQ(pole->timer, 10);
     EXPECT_FALSE(pole->extended);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), 0);
+    EXPECT_EQ(Drawn(0, 0, 256, 224), 0);
 
     level.scroll_y = 0;
     for (int tick = 0; tick < 12; tick++)
@@ -869,17 +782,17 @@ TEST_F(SpikedPoleHazard, ItsRhythmPausesOutOfView)
 // ---------------------------------------------------------------------------
 // Boiling mud
 
-class BoilingMudHazard : public Walker_Fixture
+class BoilingMudHazard : public Creature_Fixture
 {
 };
 
 TEST_F(BoilingMudHazard, FlipsItsPictureEveryFourTicksAndNeverMoves)
 {
     ASSERT_TRUE(Is_Asymmetric(Application::BOILING_MUD_BM));
-    Boiling_Mud* mud = Put(new Boiling_Mud(), 100, 176, "data\\bump_maps\\boiling_mud.map");
+    Boiling_Mud* mud = Place(new Boiling_Mud(), 100, 176, "data\\bump_maps\\boiling_mud.map");
     for (int tick = 1; tick <= 12; tick++)
     {
-        Clear_Canvas();
+        Clear();
         mud->Process(application, level);
         bool mirrored = (tick / 4) % 2 == 1; // ticks 4 to 7 and 12 to 15
         EXPECT_EQ(mud->mirrored, mirrored) << "tick " << tick;
@@ -891,23 +804,23 @@ TEST_F(BoilingMudHazard, FlipsItsPictureEveryFourTicksAndNeverMoves)
 
 TEST_F(BoilingMudHazard, StandsStillOutOfView)
 {
-    Boiling_Mud* mud = Put(new Boiling_Mud(), 400, 176, "data\\bump_maps\\boiling_mud.map");
+    Boiling_Mud* mud = Place(new Boiling_Mud(), 400, 176, "data\\bump_maps\\boiling_mud.map");
     for (int tick = 0; tick < 8; tick++)
         mud->Process(application, level);
     EXPECT_EQ(mud->timer, 0);
     EXPECT_FALSE(mud->mirrored);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224), 0);
+    EXPECT_EQ(Drawn(0, 0, 256, 224), 0);
 }
 
 // ---------------------------------------------------------------------------
 // Mud drop
 
-class MudDropHazard : public Walker_Fixture
+class MudDropHazard : public Creature_Fixture
 {
 protected:
     Mud_Drop* Put_Drop(int x, int y)
     {
-        return Put(new Mud_Drop(), x, y, "data\\bump_maps\\mud_drop.map");
+        return Place(new Mud_Drop(), x, y, "data\\bump_maps\\mud_drop.map");
     }
 };
 
@@ -943,8 +856,8 @@ TEST_F(MudDropHazard, IsDrawnAtItsNewPlace)
     Mud_Drop* drop = Put_Drop(100, 200);
     drop->Process(application, level);
     EXPECT_EQ(Differences_From(Application::MUD_DROP_BM, 104, 196, false), 0);
-    EXPECT_EQ(Drawn_Pixels(0, 0, 256, 224),
-              Drawn_Pixels(104, 196, application.Bitmap_Width(Application::MUD_DROP_BM),
+    EXPECT_EQ(Drawn(0, 0, 256, 224),
+              Drawn(104, 196, application.Bitmap_Width(Application::MUD_DROP_BM),
                            application.Bitmap_Height(Application::MUD_DROP_BM)));
 }
 
@@ -1003,7 +916,7 @@ TEST_F(MudDropHazard, AStompedDropDiesOnItsNextTickAndFalls)
 // ---------------------------------------------------------------------------
 // Every creature code of a level file
 
-class CreatureLoading : public Walker_Fixture
+class CreatureLoading : public Creature_Fixture
 {
 };
 
