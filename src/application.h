@@ -637,6 +637,9 @@ extern const char* const MOVIE_FILE;
 // Fills buffer (Application::MAX_PATH_LENGTH) with the path of a level's map
 // or message file, to read: the player's copy of a map when there is one.
 void Make_Level_Path(char* buffer, int level);
+// A new level loaded for play from its map file (the player's copy when
+// there is one).
+Level* Load_Level_File(int level);
 // The path a level's map is saved to; false when its folder cannot be made,
 // with the system's reason.
 bool Make_Level_Save_Path(char* buffer, int level);

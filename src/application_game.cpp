@@ -19,6 +19,15 @@ void Make_Level_Path(char* buffer, int level)
     Make_Read_Path(buffer, path);
 }
 
+Level* Load_Level_File(int level)
+{
+    Level* fresh = new Level();
+    char path[Application::MAX_PATH_LENGTH];
+    Make_Level_Path(path, level);
+    fresh->Load(path);
+    return fresh;
+}
+
 bool Make_Level_Save_Path(char* buffer, int level)
 {
     std::string reason;
@@ -356,13 +365,6 @@ void Application::Rebuild_Levels()
         delete levels[i];
         levels[i] = nullptr;
     }
-    delete[] levels;
-    levels = new Level*[NUMBER_OF_LEVELS]();
-    char path[MAX_PATH_LENGTH];
     for (int i = 0; i < NUMBER_OF_LEVELS; i++)
-    {
-        levels[i] = new Level();
-        Make_Level_Path(path, i);
-        levels[i]->Load(path);
-    }
+        levels[i] = Load_Level_File(i);
 }

@@ -15,6 +15,17 @@ namespace
 // The longest title line: "C: continue from level " and a number.
 constexpr int TITLE_LINE_LENGTH = 64;
 constexpr int SHADOW_OFFSET = 1;
+
+// The level's hero, if it has one, takes up a run with these.
+void Give_Hero_Status(Level& level, int lives, int eggs, int points)
+{
+    Bluejay* hero = level.Hero();
+    if (hero == nullptr)
+        return;
+    hero->lives = lives;
+    hero->eggs = eggs;
+    hero->points = points;
+}
 } // namespace
 
 bool Application::Demo_Rules() const
@@ -30,10 +41,7 @@ unsigned int Application::Movie_Seed(int level)
 void Application::Begin_Movie_Level(int number)
 {
     std::srand(Movie_Seed(number));
-    Level* fresh = new Level();
-    char path[MAX_PATH_LENGTH];
-    Make_Level_Path(path, number);
-    fresh->Load(path);
+    Level* fresh = Load_Level_File(number);
     if (replaying)
     {
         delete replay_level;
@@ -51,13 +59,8 @@ void Application::Begin_Movie_Level(int number)
 void Application::Begin_Replay_Level(int number)
 {
     Begin_Movie_Level(number);
-    Bluejay* hero = levels[number]->Hero();
-    if (recorded_movie && hero != nullptr)
-    {
-        hero->lives = movie_lives;
-        hero->eggs = movie_eggs;
-        hero->points = movie_points;
-    }
+    if (recorded_movie)
+        Give_Hero_Status(*levels[number], movie_lives, movie_eggs, movie_points);
 }
 
 void Application::Start_Recording()
@@ -70,13 +73,7 @@ void Application::Start_Recording()
     int eggs = hero != nullptr ? hero->eggs : 0;
     int points = hero != nullptr ? hero->points : 0;
     Begin_Movie_Level(current_level);
-    hero = levels[current_level]->Hero();
-    if (hero != nullptr)
-    {
-        hero->lives = lives;
-        hero->eggs = eggs;
-        hero->points = points;
-    }
+    Give_Hero_Status(*levels[current_level], lives, eggs, points);
     recording_level = current_level;
     recording_lives = lives;
     recording_eggs = eggs;
