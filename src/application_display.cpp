@@ -192,17 +192,24 @@ std::string Application::Save_Screenshot(const std::string& folder)
 
     const int width = CANVAS_WIDTH * SCREENSHOT_SCALE;
     const int height = CANVAS_HEIGHT * SCREENSHOT_SCALE;
+    // Each canvas pixel is read once and written as a square of the scale.
     std::string pixels(static_cast<size_t>(width) * height * 3, '\0');
-    for (int y = 0; y < height; y++)
+    const int depth = bitmap_color_depth(canvas);
+    for (int canvas_y = 0; canvas_y < CANVAS_HEIGHT; canvas_y++)
     {
-        for (int x = 0; x < width; x++)
+        for (int canvas_x = 0; canvas_x < CANVAS_WIDTH; canvas_x++)
         {
-            int colour = getpixel(canvas, x / SCREENSHOT_SCALE, y / SCREENSHOT_SCALE);
-            int depth = bitmap_color_depth(canvas);
-            size_t at = (static_cast<size_t>(y) * width + x) * 3;
-            pixels[at] = static_cast<char>(getr_depth(depth, colour));
-            pixels[at + 1] = static_cast<char>(getg_depth(depth, colour));
-            pixels[at + 2] = static_cast<char>(getb_depth(depth, colour));
+            int colour = getpixel(canvas, canvas_x, canvas_y);
+            const char rgb[3] = {static_cast<char>(getr_depth(depth, colour)),
+                                 static_cast<char>(getg_depth(depth, colour)),
+                                 static_cast<char>(getb_depth(depth, colour))};
+            for (int dy = 0; dy < SCREENSHOT_SCALE; dy++)
+                for (int dx = 0; dx < SCREENSHOT_SCALE; dx++)
+                {
+                    size_t at = (static_cast<size_t>(canvas_y * SCREENSHOT_SCALE + dy) * width +
+                                 canvas_x * SCREENSHOT_SCALE + dx) * 3;
+                    pixels.replace(at, 3, rgb, 3);
+                }
         }
     }
 
@@ -217,8 +224,9 @@ std::string Application::Save_Screenshot(const std::string& folder)
     std::string png(encoded ? size : 0, '\0');
     encoded = encoded && png_image_write_to_memory(&image, &png[0], &size, 0, pixels.data(), width * 3, nullptr) != 0;
     png_image_free(&image);
+    png.resize(encoded ? size : 0);
     Safe_File file;
-    if (!encoded || !file.Write(path, png.substr(0, size)))
+    if (!encoded || !file.Write(path, png))
         return std::string();
     return path;
 }
