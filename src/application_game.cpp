@@ -124,9 +124,6 @@ void Application::Load_Game_Data()
     Load_Movie(path);
     Load_Progress();
     recorded_movie = progress.Is_Recorded_Movie(movie_level, signal_buffer, signal_buffer_length);
-    movie_lives = progress.movie_lives;
-    movie_eggs = progress.movie_eggs;
-    movie_points = progress.movie_points;
 }
 
 void Application::Start_Title()

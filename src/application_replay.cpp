@@ -60,7 +60,7 @@ void Application::Begin_Replay_Level(int number)
 {
     Begin_Movie_Level(number);
     if (recorded_movie)
-        Give_Hero_Status(*levels[number], movie_lives, movie_eggs, movie_points);
+        Give_Hero_Status(*levels[number], progress.movie_lives, progress.movie_eggs, progress.movie_points);
 }
 
 void Application::Start_Recording()
@@ -106,11 +106,9 @@ void Application::Stop_Recording()
     signal_buffer_length = recording_length;
     signal_buffer_position = 0;
     movie_level = recording_level;
-    movie_lives = recording_lives;
-    movie_eggs = recording_eggs;
-    movie_points = recording_points;
     recorded_movie = true;
-    progress.Remember_Movie(movie_level, signal_buffer, signal_buffer_length, movie_lives, movie_eggs, movie_points);
+    progress.Remember_Movie(movie_level, signal_buffer, signal_buffer_length, recording_lives, recording_eggs,
+                            recording_points);
     Save_Progress();
 }
 
