@@ -15,6 +15,7 @@
 #include "application.h"
 #include "safe_file.h"
 #include "user_files.h"
+#include "window_system.h"
 
 namespace
 {
@@ -118,9 +119,13 @@ void Application::Display_Scene()
     // so the wait lasted until the next tick (about 28 ms of the 30) and
     // every frame came a tick late. The canvas is scaled pixel for pixel,
     // unfiltered; the bars beside it were cleared with the mode.
+    // On an X11 screen the lines are written straight and the whole area goes
+    // to the window as one update instead of one a line.
     Screen_Area area = Canvas_Area();
+    bool by_area = Window_System::Screen_Takes_Areas();
     acquire_screen();
-    canvas_stretch.Show(picture, screen, area.x, area.y, area.width, area.height);
+    if (canvas_stretch.Show(picture, screen, area.x, area.y, area.width, area.height, by_area))
+        Window_System::Send_Area(area.x, area.y, area.width, area.height);
     release_screen();
 }
 
@@ -233,6 +238,9 @@ std::string Application::Save_Screenshot(const std::string& folder)
 
 void Application::Handle_Player_Keys()
 {
+    // The window's events, when the game takes them in itself, come here,
+    // once a tick just before the keys are read.
+    Window_System::Take_Events();
     if (keyboard_driver != nullptr && keyboard_needs_poll())
         poll_keyboard();
     if (notice_ticks > 0)

@@ -7,17 +7,17 @@ namespace
 const int FAST_DEPTH = 32;
 }
 
-void Canvas_Stretch::Show(BITMAP* source, BITMAP* target, int x, int y, int width, int height)
+bool Canvas_Stretch::Show(BITMAP* source, BITMAP* target, int x, int y, int width, int height, bool straight)
 {
     if (source == nullptr || target == nullptr || width <= 0 || height <= 0)
-        return;
+        return false;
     bool fast = x >= 0 && y >= 0 && width <= target->w - x && height <= target->h - y &&
                 bitmap_color_depth(source) == FAST_DEPTH && bitmap_color_depth(target) == FAST_DEPTH &&
                 is_memory_bitmap(source) && is_linear_bitmap(target);
     if (!fast)
     {
         stretch_blit(source, target, 0, 0, source->w, source->h, x, y, width, height);
-        return;
+        return false;
     }
     if (static_cast<int>(columns.size()) != width || source_width != source->w)
     {
@@ -43,7 +43,8 @@ void Canvas_Stretch::Show(BITMAP* source, BITMAP* target, int x, int y, int widt
     for (int row = 0; row < height; row++)
     {
         int source_row = static_cast<int>(static_cast<long long>(row) * source->h / height);
-        uint32_t* out = reinterpret_cast<uint32_t*>(bmp_write_line(target, y + row)) + x;
+        uintptr_t line = straight ? reinterpret_cast<uintptr_t>(target->line[y + row]) : bmp_write_line(target, y + row);
+        uint32_t* out = reinterpret_cast<uint32_t*>(line) + x;
         if (source_row == last_source_row)
         {
             std::memcpy(out, last_row, row_bytes);
@@ -55,7 +56,9 @@ void Canvas_Stretch::Show(BITMAP* source, BITMAP* target, int x, int y, int widt
         last_source_row = source_row;
         last_row = out;
     }
-    bmp_unwrite_line(target);
+    if (!straight)
+        bmp_unwrite_line(target);
+    return straight;
 }
 
 void Canvas_Stretch::Stretch_Row(const uint32_t* in, uint32_t* out, int width) const

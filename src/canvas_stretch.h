@@ -18,7 +18,12 @@ class Canvas_Stretch
 {
 public:
     // The whole of source over width x height pixels of target from (x, y).
-    void Show(BITMAP* source, BITMAP* target, int x, int y, int width, int height);
+    // With straight, the target's lines are written as they lie, without
+    // the library's line selection, which on a screen sends each line to
+    // the window by itself: the caller then sends the area at once. True
+    // when the lines were written so, false when the work went to
+    // stretch_blit (which sends what it draws itself).
+    bool Show(BITMAP* source, BITMAP* target, int x, int y, int width, int height, bool straight = false);
 
 private:
     // Screen pixels one picture pixel may cover across for the quick row
