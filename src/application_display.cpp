@@ -119,13 +119,21 @@ void Application::Display_Scene()
     // so the wait lasted until the next tick (about 28 ms of the 30) and
     // every frame came a tick late. The canvas is scaled pixel for pixel,
     // unfiltered; the bars beside it were cleared with the mode.
-    // On an X11 screen the lines are written straight and the whole area goes
-    // to the window as one update instead of one a line.
+    // On an X11 screen only the canvas rows that changed since the last
+    // frame are written, straight into the screen's lines, and each run of
+    // them goes to the window as one update instead of one a line.
     Screen_Area area = Canvas_Area();
-    bool by_area = Window_System::Screen_Takes_Areas();
     acquire_screen();
-    if (canvas_stretch.Show(picture, screen, area.x, area.y, area.width, area.height, by_area))
-        Window_System::Send_Area(area.x, area.y, area.width, area.height);
+    if (!Window_System::Screen_Takes_Areas())
+    {
+        canvas_stretch.Show(picture, screen, area.x, area.y, area.width, area.height);
+    }
+    else if (canvas_stretch.Show_Changes(picture, screen, area.x, area.y, area.width, area.height))
+    {
+        for (const Canvas_Stretch::Rows& rows : canvas_stretch.Changed_Rows())
+            Window_System::Send_Area(area.x, rows.first, area.width, rows.count);
+        Window_System::Send_Off();
+    }
     release_screen();
 }
 
@@ -136,6 +144,7 @@ void Application::Redraw_Screen()
     acquire_screen();
     clear_bitmap(screen);
     release_screen();
+    canvas_stretch.Forget_Shown();
     Display_Scene();
 }
 

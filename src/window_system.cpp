@@ -108,15 +108,23 @@ void Window_System::Send_Area(int x, int y, int width, int height)
     if (!Screen_Takes_Areas())
         return;
     _xwin_update_screen(x, y, width, height);
-    // The request would otherwise wait in the buffer for the next round
-    // trip, a tick later when the game takes the events itself.
-    acquire_screen();
-    XFlush(_xwin.display);
-    release_screen();
 #else
     (void)x;
     (void)y;
     (void)width;
     (void)height;
+#endif
+}
+
+void Window_System::Send_Off()
+{
+#ifdef BLUEJAY_X11_PORT
+    if (!Screen_Takes_Areas())
+        return;
+    // The requests would otherwise wait in the buffer for the next round
+    // trip, a tick later when the game takes the events itself.
+    acquire_screen();
+    XFlush(_xwin.display);
+    release_screen();
 #endif
 }

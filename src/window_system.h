@@ -36,9 +36,10 @@ public:
     // then sent with Send_Area (an X11 window or full screen, laid out in
     // lines).
     static bool Screen_Takes_Areas();
-    // Sends the area of the screen, whose lines were written straight, to
-    // the window as one update and sends the request off.
+    // Puts an area of the screen, whose lines were written straight, into
+    // the window as one update; Send_Off then sends the updates buffered.
     static void Send_Area(int x, int y, int width, int height);
+    static void Send_Off();
 };
 
 #endif
