@@ -30,7 +30,7 @@ void Black_Bird::Process(Application& application, Level& level)
     {
         // Beaten: it drops out of the picture through everything.
         bitmap = Application::BLACK_BIRD_HURT_BM;
-        y += 4;
+        y += Rectangle::CELL_SIZE;
         hurt = false;
     }
     else
@@ -55,7 +55,7 @@ void Black_Bird::Process(Application& application, Level& level)
                 y_direction = -1;
             }
             if (hurt && !stopped)
-                y += 4 * y_direction;
+                y += Rectangle::CELL_SIZE * y_direction;
         }
         else
         {
@@ -97,9 +97,9 @@ void Black_Bird::Process(Application& application, Level& level)
                 x_direction = -1;
             if (mode != SHOUT)
             {
-                y += 4 * y_direction;
+                y += Rectangle::CELL_SIZE * y_direction;
                 if (timer % 4 == 0)
-                    x += 4 * x_direction;
+                    x += Rectangle::CELL_SIZE * x_direction;
             }
         }
     }

@@ -96,7 +96,7 @@ void Bluejay::Process(Application& application, Level& level)
         {
             // Out of strength: the hero falls through everything.
             bitmap = Application::BLUEJAY_HURT_BM;
-            y += 4;
+            y += Rectangle::CELL_SIZE;
             if (!dead)
             {
                 dead = true;
@@ -245,7 +245,7 @@ void Bluejay::Read_Signals(Application& application, Level& level, Contacts& con
             pipe_y = pipe->y;
             y_direction = 1;
             x_direction = 1;
-            x = pipe_x + 4;
+            x = pipe_x + Rectangle::CELL_SIZE;
             local_pipe = pipe->type == Level::LOCAL_PIPE;
             application.Play_Sound(Application::WARP_SE);
         }
@@ -361,9 +361,9 @@ void Bluejay::Meet_Ghost(Level& level)
     case 0:
     {
         // Pushed back somewhere between the start and here.
-        int cells = (x - start_x) / 4;
+        int cells = (x - start_x) / Rectangle::CELL_SIZE;
         if (x > start_x && cells >= 1)
-            x = start_x + 4 * (std::rand() % cells);
+            x = start_x + Rectangle::CELL_SIZE * (std::rand() % cells);
         else
             x = start_x;
         if (level.Hero() == this)
@@ -542,8 +542,8 @@ void Bluejay::Move(Level& level, const Contacts& contacts)
         step_y = 1;
     if (y_direction == -1 && !contacts.head_blocked)
         step_y = -1;
-    x += 4 * step_x;
-    y += 4 * step_y;
+    x += Rectangle::CELL_SIZE * step_x;
+    y += Rectangle::CELL_SIZE * step_y;
 
     // The camera follows the level's hero only: a map with a second blue
     // jay must not drag the view away from the one the player watches.

@@ -40,22 +40,22 @@ Character::~Character()
 
 void Character::Place(const Rectangle& relative, int x, int y, Rectangle& result)
 {
-    result.left = Add_Clamped(relative.left, x / 4);
-    result.right = Add_Clamped(relative.right, x / 4);
-    result.top = Add_Clamped(relative.top, y / 4);
-    result.bottom = Add_Clamped(relative.bottom, y / 4);
+    result.left = Add_Clamped(relative.left, x / Rectangle::CELL_SIZE);
+    result.right = Add_Clamped(relative.right, x / Rectangle::CELL_SIZE);
+    result.top = Add_Clamped(relative.top, y / Rectangle::CELL_SIZE);
+    result.bottom = Add_Clamped(relative.bottom, y / Rectangle::CELL_SIZE);
 }
 
 void Character::Step_Toward(int target_x, int target_y)
 {
     if (x < target_x)
-        x += 4;
+        x += Rectangle::CELL_SIZE;
     if (x > target_x)
-        x -= 4;
+        x -= Rectangle::CELL_SIZE;
     if (y < target_y)
-        y += 4;
+        y += Rectangle::CELL_SIZE;
     if (y > target_y)
-        y -= 4;
+        y -= Rectangle::CELL_SIZE;
 }
 
 bool Character::Is_Solid(Level& level, int index)
@@ -101,7 +101,7 @@ void Character::Load_Bump_Maps(const char* file_name)
 
 void Character::Flip_Bump_Map(Rectangle& source, Rectangle& flipped, Application& application)
 {
-    int last_column = (application.Bitmap_Width(bitmap) - 1) / 4;
+    int last_column = (application.Bitmap_Width(bitmap) - 1) / Rectangle::CELL_SIZE;
     Rectangle result;
     result.left = Clamp_To_Int(static_cast<long long>(last_column) - source.right);
     result.right = Clamp_To_Int(static_cast<long long>(last_column) - source.left);
@@ -298,6 +298,7 @@ void Character::Get_Grown_Bump_Map(Rectangle& result, int number, Application& a
     Character::Get_Bump_Map(result, number, application);
     if (!grown)
         return;
-    long long bottom = static_cast<long long>(result.bottom) + pieces * (application.Bitmap_Height(piece_bitmap) / 4);
+    long long bottom = static_cast<long long>(result.bottom) +
+                       pieces * (application.Bitmap_Height(piece_bitmap) / Rectangle::CELL_SIZE);
     result.bottom = bottom > INT_MAX ? INT_MAX : static_cast<int>(bottom);
 }

@@ -20,7 +20,7 @@ void Fly::Process(Application& application, Level& level)
         return;
     timer++;
     if (strength <= 0)
-        y += 4; // beaten: it falls out of the picture
+        y += Rectangle::CELL_SIZE; // beaten: it falls out of the picture
     else if (hurt)
         strength--;
     else
@@ -29,7 +29,7 @@ void Fly::Process(Application& application, Level& level)
         if (hunting)
             Hunt(application, level);
         else
-            x += 4 * x_direction; // straight through everything
+            x += Rectangle::CELL_SIZE * x_direction; // straight through everything
     }
     Draw_In_View(application, level, x_direction == -1);
 }
@@ -86,6 +86,6 @@ void Fly::Hunt(Application& application, Level& level)
             x_direction = -1;
     }
     if (mode != RISING)
-        x += 4 * x_direction;
-    y += 4 * y_direction;
+        x += Rectangle::CELL_SIZE * x_direction;
+    y += Rectangle::CELL_SIZE * y_direction;
 }

@@ -35,8 +35,9 @@ void Ghost::Process(Application& application, Level& level)
     if (timer % JUMP_TICKS == 0)
     {
         // Off to a random place across the level's width.
-        int places = (level.screens_wide * Application::CANVAS_WIDTH - application.Bitmap_Width(bitmap)) / 4;
-        x = places > 0 ? 4 * (std::rand() % places) : 0;
+        int places =
+            (level.screens_wide * Application::CANVAS_WIDTH - application.Bitmap_Width(bitmap)) / Rectangle::CELL_SIZE;
+        x = places > 0 ? Rectangle::CELL_SIZE * (std::rand() % places) : 0;
     }
     else if (timer % DRIFT_TICKS == 0)
     {

@@ -26,7 +26,7 @@ void Goldenjay::Process(Application& application, Level& level)
         timer++;
         if (strength <= 0)
         {
-            y += 4;
+            y += Rectangle::CELL_SIZE;
             bitmap = Application::GOLDENJAY_MOUTH_OPEN_BM;
             hurt = false;
         }
@@ -34,7 +34,7 @@ void Goldenjay::Process(Application& application, Level& level)
         {
             // It tumbles down until the hurt period ends.
             bitmap = Application::GOLDENJAY_MOUTH_OPEN_BM;
-            y += 4;
+            y += Rectangle::CELL_SIZE;
             if (Lose_Strength_Once(hurt_counted))
                 mode = ATTACKING;
             if (timer > HURT_TICKS)
@@ -61,8 +61,8 @@ void Goldenjay::Process(Application& application, Level& level)
                     x_direction = -x_direction;
                 if (timer % 2 == 0)
                 {
-                    x += 4 * x_direction;
-                    y += 4 * y_direction;
+                    x += Rectangle::CELL_SIZE * x_direction;
+                    y += Rectangle::CELL_SIZE * y_direction;
                 }
             }
         }

@@ -51,9 +51,9 @@ void Lemming::Process(Application& application, Level& level)
     if (strength <= 0)
     {
         // Beaten: it drops straight out of the picture, stone and all.
-        y += 4;
+        y += Rectangle::CELL_SIZE;
         if (rock != nullptr)
-            rock->y += 4;
+            rock->y += Rectangle::CELL_SIZE;
     }
     else
     {
@@ -171,18 +171,18 @@ void Lemming::Process(Application& application, Level& level)
         {
             int step = 0;
             if (x_direction == 1 && !blocked_right)
-                step = 4;
+                step = Rectangle::CELL_SIZE;
             if (x_direction == -1 && !blocked_left)
-                step = -4;
+                step = -Rectangle::CELL_SIZE;
             x += step;
             if (rock != nullptr)
                 rock->x += step;
         }
         if (!on_ground)
         {
-            y += 4 * y_direction;
+            y += Rectangle::CELL_SIZE * y_direction;
             if (rock != nullptr)
-                rock->y += 4 * y_direction;
+                rock->y += Rectangle::CELL_SIZE * y_direction;
         }
     }
 

@@ -67,7 +67,7 @@ void Level::Scroll_X(int step)
         return;
     int width = screens_wide * Application::CANVAS_WIDTH;
     if (hero->x > HALF_WIDTH && hero->x < width - HALF_WIDTH)
-        scroll_x += 4 * step;
+        scroll_x += Rectangle::CELL_SIZE * step;
     if (hero->x <= HALF_WIDTH)
         scroll_x = 0;
     if (hero->x >= width - HALF_WIDTH)
@@ -81,7 +81,7 @@ void Level::Scroll_Y(int step)
         return;
     int top = HALF_HEIGHT - (screens_high - 1) * Application::CANVAS_HEIGHT;
     if (hero->y > top && hero->y < HALF_HEIGHT)
-        scroll_y += 4 * step;
+        scroll_y += Rectangle::CELL_SIZE * step;
     if (hero->y >= HALF_HEIGHT)
         scroll_y = 0;
     if (hero->y <= top)

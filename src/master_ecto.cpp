@@ -26,7 +26,7 @@ void Master_Ecto::Process(Application& application, Level& level)
     else if (!repositioned && hero != nullptr)
     {
         // Somewhere ahead of the hero, so that it comes in again.
-        x = hero->x + Application::CANVAS_WIDTH + 4 * (std::rand() % Application::CANVAS_WIDTH);
+        x = hero->x + Application::CANVAS_WIDTH + Rectangle::CELL_SIZE * (std::rand() % Application::CANVAS_WIDTH);
         repositioned = true;
     }
 
@@ -36,13 +36,13 @@ void Master_Ecto::Process(Application& application, Level& level)
         int centre_x = x + application.Bitmap_Width(bitmap) / 2;
         int centre_y = y + application.Bitmap_Height(bitmap) / 2;
         if (centre_x < target_x)
-            x += 4;
+            x += Rectangle::CELL_SIZE;
         else if (centre_x > target_x)
-            x -= 4;
+            x -= Rectangle::CELL_SIZE;
         if (centre_y < target_y)
-            y += 4;
+            y += Rectangle::CELL_SIZE;
         else if (centre_y > target_y)
-            y -= 4;
+            y -= Rectangle::CELL_SIZE;
     }
     // It is fainter than a ghost.
     Draw_Spirit(application, application.master_ecto_canvas, bitmap, timer, 50, x - level.scroll_x,

@@ -43,7 +43,7 @@ void Mosquito::Process(Application& application, Level& level)
     if (level.signal == Level::SIGNAL_COLLAPSE_CEMENT)
         hurt = true; // struck down with its master
     if (strength < 1)
-        y += 4;
+        y += Rectangle::CELL_SIZE;
     else if (hurt)
         strength--;
     else
@@ -60,8 +60,8 @@ void Mosquito::Process(Application& application, Level& level)
         {
             if (std::rand() % CALM_CHANCE == 0)
                 mode = IDLE;
-            x += 4 * x_direction;
-            y += 4 * y_direction;
+            x += Rectangle::CELL_SIZE * x_direction;
+            y += Rectangle::CELL_SIZE * y_direction;
         }
     }
     application.Draw_Sprite(bitmap, x - level.scroll_x, y - level.scroll_y);

@@ -30,12 +30,12 @@ void Mud_Drop::Process(Application& application, Level& level)
             y_direction = -1;
         if (timer % WOBBLE_TICKS == 0)
             x_direction = -x_direction;
-        x += 4 * x_direction;
-        y += 4 * y_direction;
+        x += Rectangle::CELL_SIZE * x_direction;
+        y += Rectangle::CELL_SIZE * y_direction;
     }
     else
     {
-        y += 4;
+        y += Rectangle::CELL_SIZE;
     }
     application.Draw_Sprite(bitmap, x - level.scroll_x, y - level.scroll_y);
 }

@@ -85,8 +85,8 @@ void Platform::Get_Bump_Map(Rectangle& result, Application& application)
     Rectangle whole;
     whole.left = 0;
     whole.top = 0;
-    whole.right = application.Bitmap_Width(bitmap) / 4 - 1;
-    whole.bottom = application.Bitmap_Height(bitmap) / 4 - 1;
+    whole.right = application.Bitmap_Width(bitmap) / Rectangle::CELL_SIZE - 1;
+    whole.bottom = application.Bitmap_Height(bitmap) / Rectangle::CELL_SIZE - 1;
     Character::Place(whole, x, y, result);
 }
 
@@ -106,12 +106,12 @@ void Platform::Process(Application& application, int scroll_x, int scroll_y)
         // Pipes sink out of the lowest screen and rise back to where they
         // were placed, 4 pixels every second tick.
         if (signal == Level::SIGNAL_LOWER_PIPES && y < Application::CANVAS_HEIGHT)
-            y += 4;
+            y += Rectangle::CELL_SIZE;
         else if (signal == Level::SIGNAL_RAISE_PIPES && y > start_y)
-            y -= 4;
+            y -= Rectangle::CELL_SIZE;
     }
     if (type == Level::CEMENT_BLOCK && signal == Level::SIGNAL_COLLAPSE_CEMENT && timer % 4 == 0)
-        y += 4;
+        y += Rectangle::CELL_SIZE;
 
     // Stoppers are invisible walls.
     if (type != Level::STOPPER)

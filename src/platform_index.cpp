@@ -34,9 +34,9 @@ void Platform_Index::Clear()
 void Platform_Index::Build(Level& level, Application& application)
 {
     // The buckets cover the level's width and a screen on either side.
-    long long columns = static_cast<long long>(level.screens_wide) * Application::CANVAS_WIDTH / 4;
-    first_bucket = Bucket_Of(-Application::CANVAS_WIDTH / 4);
-    long long count = Bucket_Of(columns + Application::CANVAS_WIDTH / 4) - first_bucket + 1;
+    long long columns = static_cast<long long>(level.screens_wide) * Application::CANVAS_WIDTH / Rectangle::CELL_SIZE;
+    first_bucket = Bucket_Of(-Application::CANVAS_WIDTH / Rectangle::CELL_SIZE);
+    long long count = Bucket_Of(columns + Application::CANVAS_WIDTH / Rectangle::CELL_SIZE) - first_bucket + 1;
     if (count > 4096)
         count = 4096;
     if (static_cast<long long>(buckets.size()) < count)

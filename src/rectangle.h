@@ -9,6 +9,10 @@
 class Rectangle
 {
 public:
+    // The side of a cell in pixels: the grid that shapes are measured in and
+    // that everything moves along, one cell per step.
+    static constexpr int CELL_SIZE = 4;
+
     int left;
     int top;
     int right;

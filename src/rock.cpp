@@ -19,7 +19,7 @@ void Rock::Process(Application& application, Level& level)
         return;
     timer++;
     if (timer % 2 == 0)
-        y += 4;
+        y += Rectangle::CELL_SIZE;
     angle = (angle + TURN_STEP) % 256;
     // It turns about its centre. Only a rock in view is drawn: nothing would
     // show elsewhere, and the library turns pictures in 16.16 fixed point,

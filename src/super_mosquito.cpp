@@ -37,7 +37,7 @@ void Super_Mosquito::Process(Application& application, Level& level)
     if (strength < 1)
     {
         bitmap = Application::SUPER_MOSQUITO_WINGS_DOWN_BM;
-        y += 4;
+        y += Rectangle::CELL_SIZE;
         level.signal = Level::SIGNAL_COLLAPSE_CEMENT;
     }
     else if (hurt)
@@ -106,9 +106,9 @@ void Super_Mosquito::Process(Application& application, Level& level)
                 returning = false;
             }
         }
-        x += 4 * x_direction;
+        x += Rectangle::CELL_SIZE * x_direction;
         if (mode != HOVERING)
-            y += 4 * y_direction;
+            y += Rectangle::CELL_SIZE * y_direction;
     }
 
     if (hurt && (timer & 1))

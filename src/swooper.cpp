@@ -26,7 +26,7 @@ void Swooper::Process(Application& application, Level& level)
     if (strength <= 0)
     {
         bitmap = Application::SWOOPER_WINGS_IN_BM;
-        y += 4;
+        y += Rectangle::CELL_SIZE;
     }
     else if (hurt)
     {
@@ -43,21 +43,21 @@ void Swooper::Process(Application& application, Level& level)
             if (x_direction == 1 && hero->x_direction == -1 && hero->x - AIM_DISTANCE <= x && x <= hero->x)
             {
                 if (y + 8 < centre_y)
-                    y += 4;
+                    y += Rectangle::CELL_SIZE;
                 if (y + 8 > centre_y)
-                    y -= 4;
+                    y -= Rectangle::CELL_SIZE;
             }
             else if (x_direction == -1 && hero->x_direction == 1 && hero->x <= x && x <= hero->x + AIM_DISTANCE)
             {
                 if (y < centre_y)
-                    y += 4;
+                    y += Rectangle::CELL_SIZE;
                 if (y > centre_y)
-                    y -= 4;
+                    y -= Rectangle::CELL_SIZE;
             }
         }
         if (timer % CHIRP_TICKS == 0)
             application.Play_Sound(Application::BIRD_CHIRP_SE);
-        x += 4 * x_direction;
+        x += Rectangle::CELL_SIZE * x_direction;
         bitmap = Application::SWOOPER_WINGS_IN_BM + (timer & 1);
     }
     Draw_In_View(application, level, x_direction != 1);

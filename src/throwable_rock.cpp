@@ -18,8 +18,8 @@ void Throwable_Rock::Process(Application& application, Level& level)
         return;
     if (thrown)
     {
-        x += 4 * x_direction;
-        y += 4 * y_direction;
+        x += Rectangle::CELL_SIZE * x_direction;
+        y += Rectangle::CELL_SIZE * y_direction;
     }
     application.Draw_Sprite(bitmap, x - level.scroll_x, y - level.scroll_y);
 }

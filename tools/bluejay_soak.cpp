@@ -276,7 +276,8 @@ void Check_Play(Application& game, Report& report, long tick, int level_before)
                        " (" + std::to_string(level.screens_wide) + " x " + std::to_string(level.screens_high) +
                        " screens), hero at " + std::to_string(hero->x) + ", " + std::to_string(hero->y) +
                        ", state " + std::to_string(hero->state) + ", strength " + std::to_string(hero->strength));
-    if (hero->state == Bluejay::GOING_DOWN_PIPE && hero->strength > 0 && !hero->went_down_pipe && hero->y >= hero->pipe_y + 4)
+    if (hero->state == Bluejay::GOING_DOWN_PIPE && hero->strength > 0 && !hero->went_down_pipe &&
+        hero->y >= hero->pipe_y + Rectangle::CELL_SIZE)
         report.Finding("tick " + std::to_string(tick) + ": the hero sank below its pipe");
 }
 

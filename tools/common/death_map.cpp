@@ -12,7 +12,7 @@ namespace
 {
 const int NONE = -1;
 // The step the ground is searched for pits in, one cell.
-const int COLUMN_STEP = 4;
+const int COLUMN_STEP = Rectangle::CELL_SIZE;
 }
 
 Death_Map::Death_Map(int level)
