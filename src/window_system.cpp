@@ -1,6 +1,7 @@
 #include "window_system.h"
 
 #include <cstdlib>
+#include <poll.h>
 
 #include <allegro.h>
 
@@ -80,6 +81,16 @@ void Window_System::Take_Events()
 #ifdef BLUEJAY_X11_PORT
     if (!events_taken || !On_X11())
         return;
+    // Nothing has come from the server and nothing waits in the queue (most
+    // ticks): the requests buffered go off, without the round trip to the
+    // server the library's handler makes. With the event thread parked no
+    // other thread talks to the server.
+    pollfd connection = {ConnectionNumber(_xwin.display), POLLIN, 0};
+    if (XQLength(_xwin.display) == 0 && poll(&connection, 1, 0) == 0)
+    {
+        XFlush(_xwin.display);
+        return;
+    }
     // Each call sends what is buffered, waits for the server to answer and
     // hands on the events it has; more rounds only when more are queued.
     for (int round = 0; round < MOST_EVENT_ROUNDS; round++)
