@@ -6,6 +6,7 @@
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 #include "bluejay.h"
 #include "platform.h"
@@ -141,6 +142,43 @@ int Pixels_Unlike(BITMAP* canvas, int x, int y, int width, int height, int colou
             if (getpixel(canvas, column, row) != colour)
                 count++;
     return count;
+}
+
+Application* Loaded_Application_Test::loaded = nullptr;
+
+namespace
+{
+void Swap_Loaded_Files(Application& one, Application& other)
+{
+    std::swap(one.bitmaps, other.bitmaps);
+    std::swap(one.ghost_canvas, other.ghost_canvas);
+    std::swap(one.master_ecto_canvas, other.master_ecto_canvas);
+    std::swap(one.music_tracks, other.music_tracks);
+    std::swap(one.sound_effects, other.sound_effects);
+    std::swap(one.missing_resource, other.missing_resource);
+}
+} // namespace
+
+void Loaded_Application_Test::SetUpTestSuite()
+{
+    loaded = new Application();
+    loaded->Load_Resources();
+}
+
+void Loaded_Application_Test::TearDownTestSuite()
+{
+    delete loaded;
+    loaded = nullptr;
+}
+
+Loaded_Application_Test::Loaded_Application_Test()
+{
+    Swap_Loaded_Files(application, *loaded);
+}
+
+Loaded_Application_Test::~Loaded_Application_Test()
+{
+    Swap_Loaded_Files(application, *loaded);
 }
 
 void Editor_Fixture::SetUp()

@@ -85,15 +85,37 @@ int Signals_With_Keys(Application& application, std::initializer_list<int> held)
 // How many pixels of a box of the canvas differ from a colour.
 int Pixels_Unlike(BITMAP* canvas, int x, int y, int width, int height, int colour);
 
+// The game's pictures, tunes and sounds, loaded into one Application for a
+// whole suite: loading them is nearly all that building an Application
+// costs. Each test still gets an Application of its own, every level and
+// setting as at start-up, with the suite's loaded files lent to it; they go
+// back when the test ends, so no test sees another's levels or settings. A
+// test may replace a lent picture only if every test of its suite does the
+// same.
+class Loaded_Application_Test : public testing::Test
+{
+public:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+
+protected:
+    Application application;
+
+    Loaded_Application_Test();
+    ~Loaded_Application_Test() override;
+
+private:
+    static Application* loaded;
+};
+
 // A level with the real pictures and shapes for creature tests: creatures
 // placed with their shape files, a hero, ground, maps read from text, ticks
 // run directly, sounds counted and what was drawn measured on the canvas.
-class Creature_Fixture : public testing::Test
+class Creature_Fixture : public Loaded_Application_Test
 {
 protected:
     static constexpr int GROUND_Y = 192;
 
-    Application application;
     Level& level = *application.levels[0];
     Bluejay* hero = nullptr;
     Temporary_Directory directory;
@@ -101,7 +123,6 @@ protected:
 
     void SetUp() override
     {
-        application.Load_Resources();
         ASSERT_STREQ(application.missing_resource, "");
         application.current_level = 0;
         blank = makecol(1, 2, 3);
