@@ -92,20 +92,30 @@ int Pixels_Unlike(BITMAP* canvas, int x, int y, int width, int height, int colou
 // back when the test ends, so no test sees another's levels or settings. A
 // test may replace a lent picture only if every test of its suite does the
 // same.
+class Loaded_Files
+{
+public:
+    static void Load();
+    static void Free();
+    static void Lend(Application& borrower);
+    static void Take_Back(Application& borrower);
+
+private:
+    static Application* loaded;
+};
+
+// A test with its own Application holding the suite's loaded files.
 class Loaded_Application_Test : public testing::Test
 {
 public:
-    static void SetUpTestSuite();
-    static void TearDownTestSuite();
+    static void SetUpTestSuite() { Loaded_Files::Load(); }
+    static void TearDownTestSuite() { Loaded_Files::Free(); }
 
 protected:
     Application application;
 
-    Loaded_Application_Test();
-    ~Loaded_Application_Test() override;
-
-private:
-    static Application* loaded;
+    Loaded_Application_Test() { Loaded_Files::Lend(application); }
+    ~Loaded_Application_Test() override { Loaded_Files::Take_Back(application); }
 };
 
 // A level with the real pictures and shapes for creature tests: creatures
@@ -218,6 +228,10 @@ protected:
 // with ticks run directly under held keys.
 class Editor_Fixture : public testing::Test
 {
+public:
+    static void SetUpTestSuite() { Loaded_Files::Load(); }
+    static void TearDownTestSuite() { Loaded_Files::Free(); }
+
 protected:
     Temporary_Directory directory;
     std::unique_ptr<Application> editor;
@@ -262,6 +276,7 @@ protected:
 private:
     std::string previous_directory;
     bool moved = false;
+    bool borrowed = false;
 };
 
 #endif
