@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(again.Load(saved));
     FUZZ_CHECK(again.furthest_level == progress.furthest_level && again.best_score == progress.best_score);
     FUZZ_CHECK(again.movie_level == progress.movie_level && again.movie_length == progress.movie_length &&
-               again.movie_checksum == progress.movie_checksum && again.movie_lives == progress.movie_lives &&
-               again.movie_eggs == progress.movie_eggs && again.movie_points == progress.movie_points);
+               again.movie_checksum == progress.movie_checksum && again.movie_start.lives == progress.movie_start.lives &&
+               again.movie_start.eggs == progress.movie_start.eggs &&
+               again.movie_start.points == progress.movie_start.points);
     return 0;
 }

@@ -141,7 +141,7 @@ Application::Application()
       editor_notice(), editor_notice_ticks(0), last_character_type(Level::BLACK_BIRD),
       last_platform_type(Level::BROWN_BLOCK), keep_palette(false), editor_commands_held(0), mouse_ready(false),
       mouse_x_before(0), mouse_y_before(0), mouse_z_before(0), mouse_b_before(0), recording_buffer(nullptr),
-      recording_length(0), recording_level(0), recording_lives(0), recording_eggs(0), recording_points(0),
+      recording_length(0), recording_level(0),
       recorded_movie(false), replaying(false),
       replay_level(nullptr), replay_levels(nullptr), saved_levels(nullptr), saved_level(0), saved_game_over(false),
       saved_game_complete(false), resume_seed(0), held_signals(0), start_level(0)

@@ -290,9 +290,7 @@ public:
     // The hero's lives, eggs and points when the recording began. Those of
     // the movie's run are kept with it in progress: a replay of a recorded
     // run gives them to its hero.
-    int recording_lives;
-    int recording_eggs;
-    int recording_points;
+    Run_Start recording_start;
     // The movie is a run the player recorded in play (not the shipped demo):
     // its replays start each time on the level as its file has it and follow
     // the rules of play, so that they repeat the run exactly.

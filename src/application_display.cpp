@@ -15,6 +15,7 @@
 #include "application.h"
 #include "safe_file.h"
 #include "user_files.h"
+#include "window_system.h"
 
 namespace
 {
@@ -118,9 +119,21 @@ void Application::Display_Scene()
     // so the wait lasted until the next tick (about 28 ms of the 30) and
     // every frame came a tick late. The canvas is scaled pixel for pixel,
     // unfiltered; the bars beside it were cleared with the mode.
+    // On an X11 screen only the canvas rows that changed since the last
+    // frame are written, straight into the screen's lines, and each run of
+    // them goes to the window as one update instead of one a line.
     Screen_Area area = Canvas_Area();
     acquire_screen();
-    canvas_stretch.Show(picture, screen, area.x, area.y, area.width, area.height);
+    if (!Window_System::Screen_Takes_Areas())
+    {
+        canvas_stretch.Show(picture, screen, area.x, area.y, area.width, area.height);
+    }
+    else if (canvas_stretch.Show_Changes(picture, screen, area.x, area.y, area.width, area.height))
+    {
+        for (const Canvas_Stretch::Rows& rows : canvas_stretch.Changed_Rows())
+            Window_System::Send_Area(area.x, rows.first, area.width, rows.count);
+        Window_System::Send_Off();
+    }
     release_screen();
 }
 
@@ -131,6 +144,7 @@ void Application::Redraw_Screen()
     acquire_screen();
     clear_bitmap(screen);
     release_screen();
+    canvas_stretch.Forget_Shown();
     Display_Scene();
 }
 
@@ -233,6 +247,9 @@ std::string Application::Save_Screenshot(const std::string& folder)
 
 void Application::Handle_Player_Keys()
 {
+    // The window's events, when the game takes them in itself, come here,
+    // once a tick just before the keys are read.
+    Window_System::Take_Events();
     if (keyboard_driver != nullptr && keyboard_needs_poll())
         poll_keyboard();
     if (notice_ticks > 0)

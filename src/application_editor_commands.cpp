@@ -151,25 +151,12 @@ void Switch_Level(Application& editor, int step)
     editor.Stop_Music();
 }
 
-void Level_Up(Application& editor)
+template <int STEP>
+void Switch_Level_By(Application& editor)
 {
-    Switch_Level(editor, 1);
+    Switch_Level(editor, STEP);
 }
 
-void Level_Down(Application& editor)
-{
-    Switch_Level(editor, -1);
-}
-
-void Ten_Levels_Up(Application& editor)
-{
-    Switch_Level(editor, Application::LEVEL_JUMP);
-}
-
-void Ten_Levels_Down(Application& editor)
-{
-    Switch_Level(editor, -Application::LEVEL_JUMP);
-}
 
 // Scrolling drops what is carried.
 
@@ -181,44 +168,11 @@ void Scroll(Application& editor, int dx, int dy)
     editor.key_delay = 0;
 }
 
-void Scroll_Left(Application& editor)
-{
-    Scroll(editor, -Application::EDITOR_STEP, 0);
-}
 
-void Scroll_Right(Application& editor)
+template <int DX, int DY>
+void Scroll_By(Application& editor)
 {
-    Scroll(editor, Application::EDITOR_STEP, 0);
-}
-
-void Scroll_Up(Application& editor)
-{
-    Scroll(editor, 0, -Application::EDITOR_STEP);
-}
-
-void Scroll_Down(Application& editor)
-{
-    Scroll(editor, 0, Application::EDITOR_STEP);
-}
-
-void Screen_Left(Application& editor)
-{
-    Scroll(editor, -Application::CANVAS_WIDTH, 0);
-}
-
-void Screen_Right(Application& editor)
-{
-    Scroll(editor, Application::CANVAS_WIDTH, 0);
-}
-
-void Screen_Up(Application& editor)
-{
-    Scroll(editor, 0, -Application::CANVAS_HEIGHT);
-}
-
-void Screen_Down(Application& editor)
-{
-    Scroll(editor, 0, Application::CANVAS_HEIGHT);
+    Scroll(editor, DX, DY);
 }
 
 void First_Screen(Application& editor)
@@ -328,24 +282,11 @@ void Move_Cursor(Application& editor, int dx, int dy)
     editor.key_delay = 0;
 }
 
-void Cursor_Up(Application& editor)
-{
-    Move_Cursor(editor, 0, -Application::EDITOR_STEP);
-}
 
-void Cursor_Left(Application& editor)
+template <int DX, int DY>
+void Move_Cursor_By(Application& editor)
 {
-    Move_Cursor(editor, -Application::EDITOR_STEP, 0);
-}
-
-void Cursor_Right(Application& editor)
-{
-    Move_Cursor(editor, Application::EDITOR_STEP, 0);
-}
-
-void Cursor_Down(Application& editor)
-{
-    Move_Cursor(editor, 0, Application::EDITOR_STEP);
+    Move_Cursor(editor, DX, DY);
 }
 
 void Pick_Up_Or_Place(Application& editor)
@@ -385,24 +326,11 @@ void Move_Carried(Application& editor, int dx, int dy)
     editor.key_delay = 0;
 }
 
-void Carry_Up(Application& editor)
-{
-    Move_Carried(editor, 0, -Application::EDITOR_STEP);
-}
 
-void Carry_Left(Application& editor)
+template <int DX, int DY>
+void Move_Carried_By(Application& editor)
 {
-    Move_Carried(editor, -Application::EDITOR_STEP, 0);
-}
-
-void Carry_Right(Application& editor)
-{
-    Move_Carried(editor, Application::EDITOR_STEP, 0);
-}
-
-void Carry_Down(Application& editor)
-{
-    Move_Carried(editor, 0, Application::EDITOR_STEP);
+    Move_Carried(editor, DX, DY);
 }
 
 void Keep_Carried_In_View(Application& editor)
@@ -457,6 +385,11 @@ void Escape(Application& editor)
         editor.End_Test_Play("Back from trying the level");
 }
 
+// The steps of the arrow keys and their Shift: 16 pixels, and a screen.
+constexpr int STEP = Application::EDITOR_STEP;
+constexpr int SCREEN_WIDTH = Application::CANVAS_WIDTH;
+constexpr int SCREEN_HEIGHT = Application::CANVAS_HEIGHT;
+
 const Command_Group GROUPS[] = {
     {FREE, ALL_MODES, ANY_STATE, nullptr},                                      // QUIT_GROUP
     {FREE, ALL_MODES, ANY_STATE, nullptr},                                      // FREE_GROUP
@@ -480,21 +413,21 @@ const Editor_Command COMMANDS[] = {
     {FREE_GROUP, "1 2 3", "screen/char/platform", Application::SIGNAL_PLATFORM_MODE, 0, NO_MODIFIERS, 0,
      Platform_Mode},
     {LEVEL_GROUP, "PgUp PgDn", "next/previous level", Application::SIGNAL_LEVEL_UP, 0, NO_MODIFIERS, 0,
-     Level_Up},
+     Switch_Level_By<1>},
     {LEVEL_GROUP, "PgUp PgDn", "next/previous level", Application::SIGNAL_LEVEL_DOWN, 0, NO_MODIFIERS, 0,
-     Level_Down},
+     Switch_Level_By<-1>},
     {LEVEL_GROUP, "Shift+PgUp/Dn", "10 levels on/back", Application::SIGNAL_LEVEL_UP, 0, SHIFT, 0,
-     Ten_Levels_Up},
+     Switch_Level_By<Application::LEVEL_JUMP>},
     {LEVEL_GROUP, "Shift+PgUp/Dn", "10 levels on/back", Application::SIGNAL_LEVEL_DOWN, 0, SHIFT, 0,
-     Ten_Levels_Down},
-    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_LEFT, 0, NO_MODIFIERS, 0, Scroll_Left},
-    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_RIGHT, 0, NO_MODIFIERS, 0, Scroll_Right},
-    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_UP, 0, NO_MODIFIERS, 0, Scroll_Up},
-    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_DOWN, 0, NO_MODIFIERS, 0, Scroll_Down},
-    {SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_LEFT, 0, SHIFT, 0, Screen_Left},
-    {SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_RIGHT, 0, SHIFT, 0, Screen_Right},
-    {SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_UP, 0, SHIFT, 0, Screen_Up},
-    {SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_DOWN, 0, SHIFT, 0, Screen_Down},
+     Switch_Level_By<-Application::LEVEL_JUMP>},
+    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_LEFT, 0, NO_MODIFIERS, 0, Scroll_By<-STEP, 0>},
+    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_RIGHT, 0, NO_MODIFIERS, 0, Scroll_By<STEP, 0>},
+    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_UP, 0, NO_MODIFIERS, 0, Scroll_By<0, -STEP>},
+    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_DOWN, 0, NO_MODIFIERS, 0, Scroll_By<0, STEP>},
+    {SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_LEFT, 0, SHIFT, 0, Scroll_By<-SCREEN_WIDTH, 0>},
+    {SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_RIGHT, 0, SHIFT, 0, Scroll_By<SCREEN_WIDTH, 0>},
+    {SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_UP, 0, SHIFT, 0, Scroll_By<0, -SCREEN_HEIGHT>},
+    {SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_DOWN, 0, SHIFT, 0, Scroll_By<0, SCREEN_HEIGHT>},
     {SCROLL_GROUP, "Home", "back to screen 0", 0, KEY_HOME, NO_MODIFIERS, 0, First_Screen},
     {SCREEN_GROUP, "Z X", "pipe pointer -/+", Application::SIGNAL_SCROLL_DOWN_1, 0, NO_MODIFIERS, 0,
      Pointer_Down},
@@ -508,24 +441,24 @@ const Editor_Command COMMANDS[] = {
     {PALETTE_GROUP, "Z X", "previous/next type", Application::SIGNAL_SCROLL_DOWN_1, 0, NO_MODIFIERS, 0,
      Type_Down},
     {PALETTE_GROUP, "Z X", "previous/next type", Application::SIGNAL_SCROLL_UP_1, 0, NO_MODIFIERS, 0, Type_Up},
-    {CURSOR_GROUP, "I J L M", "move the cursor", Application::SIGNAL_CURSOR_UP, 0, NO_MODIFIERS, 0, Cursor_Up},
+    {CURSOR_GROUP, "I J L M", "move the cursor", Application::SIGNAL_CURSOR_UP, 0, NO_MODIFIERS, 0, Move_Cursor_By<0, -STEP>},
     {CURSOR_GROUP, "I J L M", "move the cursor", Application::SIGNAL_CURSOR_LEFT, 0, NO_MODIFIERS, 0,
-     Cursor_Left},
+     Move_Cursor_By<-STEP, 0>},
     {CURSOR_GROUP, "I J L M", "move the cursor", Application::SIGNAL_CURSOR_RIGHT, 0, NO_MODIFIERS, 0,
-     Cursor_Right},
+     Move_Cursor_By<STEP, 0>},
     {CURSOR_GROUP, "I J L M", "move the cursor", Application::SIGNAL_CURSOR_DOWN, 0, NO_MODIFIERS, 0,
-     Cursor_Down},
+     Move_Cursor_By<0, STEP>},
     {CURSOR_GROUP, "K", "pick up or place", Application::SIGNAL_SELECT, 0, NO_MODIFIERS, 0, Pick_Up_Or_Place},
     {CARRY_GROUP, "K", "drop what is carried", Application::SIGNAL_SELECT, 0, NO_MODIFIERS, ENDS_GROUP, Drop},
     {CARRY_GROUP, "D", "delete what is carried", Application::SIGNAL_DELETE, 0, NO_MODIFIERS, 0, Delete},
     {CARRY_GROUP, "I J L M", "move what is carried", Application::SIGNAL_CURSOR_UP, 0, NO_MODIFIERS, 0,
-     Carry_Up},
+     Move_Carried_By<0, -STEP>},
     {CARRY_GROUP, "I J L M", "move what is carried", Application::SIGNAL_CURSOR_LEFT, 0, NO_MODIFIERS, 0,
-     Carry_Left},
+     Move_Carried_By<-STEP, 0>},
     {CARRY_GROUP, "I J L M", "move what is carried", Application::SIGNAL_CURSOR_RIGHT, 0, NO_MODIFIERS, 0,
-     Carry_Right},
+     Move_Carried_By<STEP, 0>},
     {CARRY_GROUP, "I J L M", "move what is carried", Application::SIGNAL_CURSOR_DOWN, 0, NO_MODIFIERS, 0,
-     Carry_Down},
+     Move_Carried_By<0, STEP>},
     {HISTORY_GROUP, "Ctrl+Z", "undo", Application::SIGNAL_SCROLL_DOWN_1, 0, CTRL, 0, Undo},
     {HISTORY_GROUP, "Ctrl+Y", "redo", 0, KEY_Y, CTRL, 0, Redo},
     {HISTORY_GROUP, "Ctrl+Shift+Z", "redo", Application::SIGNAL_SCROLL_DOWN_1, 0, CTRL | SHIFT, 0, Redo},

@@ -11,6 +11,7 @@
 #include "level.h"
 #include "string_list.h"
 #include "user_files.h"
+#include "window_system.h"
 
 void Make_Level_Path(char* buffer, int level)
 {
@@ -103,7 +104,11 @@ void Application::Hold_While_Switched_Away()
     if (hold_music)
         Pause_Music();
     while (switched_away && !close_requested && !termination_requested)
+    {
         rest(10);
+        // The switch back in comes with the window's events.
+        Window_System::Take_Events();
+    }
     if (hold_music)
         Resume_Music();
     timing_signal = false;

@@ -17,14 +17,14 @@ constexpr int TITLE_LINE_LENGTH = 64;
 constexpr int SHADOW_OFFSET = 1;
 
 // The level's hero, if it has one, takes up a run with these.
-void Give_Hero_Status(Level& level, int lives, int eggs, int points)
+void Give_Hero_Status(Level& level, const Run_Start& start)
 {
     Bluejay* hero = level.Hero();
     if (hero == nullptr)
         return;
-    hero->lives = lives;
-    hero->eggs = eggs;
-    hero->points = points;
+    hero->lives = start.lives;
+    hero->eggs = start.eggs;
+    hero->points = start.points;
 }
 } // namespace
 
@@ -60,7 +60,7 @@ void Application::Begin_Replay_Level(int number)
 {
     Begin_Movie_Level(number);
     if (recorded_movie)
-        Give_Hero_Status(*levels[number], progress.movie_lives, progress.movie_eggs, progress.movie_points);
+        Give_Hero_Status(*levels[number], progress.movie_start);
 }
 
 void Application::Start_Recording()
@@ -69,15 +69,12 @@ void Application::Start_Recording()
     // after a lost life, on the level as its file has it, so that a replay
     // starting from the file meets the very same creatures.
     Bluejay* hero = levels[current_level]->Hero();
-    int lives = hero != nullptr ? hero->lives : 0;
-    int eggs = hero != nullptr ? hero->eggs : 0;
-    int points = hero != nullptr ? hero->points : 0;
+    recording_start = Run_Start();
+    if (hero != nullptr)
+        recording_start = {hero->lives, hero->eggs, hero->points};
     Begin_Movie_Level(current_level);
-    Give_Hero_Status(*levels[current_level], lives, eggs, points);
+    Give_Hero_Status(*levels[current_level], recording_start);
     recording_level = current_level;
-    recording_lives = lives;
-    recording_eggs = eggs;
-    recording_points = points;
     recording_length = 0;
     movie_mode = MOVIE_RECORDING_MODE;
 }
@@ -107,8 +104,7 @@ void Application::Stop_Recording()
     signal_buffer_position = 0;
     movie_level = recording_level;
     recorded_movie = true;
-    progress.Remember_Movie(movie_level, signal_buffer, signal_buffer_length, recording_lives, recording_eggs,
-                            recording_points);
+    progress.Remember_Movie(movie_level, signal_buffer, signal_buffer_length, recording_start);
     Save_Progress();
 }
 

@@ -7,55 +7,123 @@ namespace
 const int FAST_DEPTH = 32;
 }
 
-void Canvas_Stretch::Show(BITMAP* source, BITMAP* target, int x, int y, int width, int height)
+bool Canvas_Stretch::Can_Write_Lines(BITMAP* source, BITMAP* target, int x, int y, int width, int height) const
+{
+    return x >= 0 && y >= 0 && width <= target->w - x && height <= target->h - y &&
+           bitmap_color_depth(source) == FAST_DEPTH && bitmap_color_depth(target) == FAST_DEPTH &&
+           is_memory_bitmap(source) && is_linear_bitmap(target);
+}
+
+void Canvas_Stretch::Prepare_Columns(int width)
+{
+    if (static_cast<int>(columns.size()) == width)
+        return;
+    columns.resize(static_cast<size_t>(width));
+    for (int column = 0; column < width; column++)
+        columns[column] = static_cast<int>(static_cast<long long>(column) * source_width / width);
+    runs.assign(static_cast<size_t>(source_width), 0);
+    for (int column = 0; column < width; column++)
+        runs[columns[column]]++;
+    // A run is written MOST_RUN pixels wide; the runs from the first that is
+    // longer, or that would write past the row, take the plain way.
+    quick_columns = 0;
+    for (int start = 0; quick_columns < source_width && runs[quick_columns] <= MOST_RUN && start + MOST_RUN <= width;
+         quick_columns++)
+        start += runs[quick_columns];
+}
+
+bool Canvas_Stretch::Show(BITMAP* source, BITMAP* target, int x, int y, int width, int height, bool straight)
 {
     if (source == nullptr || target == nullptr || width <= 0 || height <= 0)
-        return;
-    bool fast = x >= 0 && y >= 0 && width <= target->w - x && height <= target->h - y &&
-                bitmap_color_depth(source) == FAST_DEPTH && bitmap_color_depth(target) == FAST_DEPTH &&
-                is_memory_bitmap(source) && is_linear_bitmap(target);
-    if (!fast)
+        return false;
+    if (!Can_Write_Lines(source, target, x, y, width, height))
     {
         stretch_blit(source, target, 0, 0, source->w, source->h, x, y, width, height);
-        return;
+        return false;
     }
-    if (static_cast<int>(columns.size()) != width || source_width != source->w)
+    Write_Rows(source, target, x, y, width, height, straight, nullptr);
+    return straight;
+}
+
+bool Canvas_Stretch::Show_Changes(BITMAP* source, BITMAP* target, int x, int y, int width, int height)
+{
+    changed_runs.clear();
+    if (source == nullptr || target == nullptr || width <= 0 || height <= 0)
+        return false;
+    if (!Can_Write_Lines(source, target, x, y, width, height))
+    {
+        Forget_Shown();
+        stretch_blit(source, target, 0, 0, source->w, source->h, x, y, width, height);
+        return false;
+    }
+    bool same_place = shown_target == target && shown_x == x && shown_y == y && shown_width == width &&
+                      shown_height == height && source_width == source->w && shown_source_height == source->h;
+    size_t row_pixels = static_cast<size_t>(source->w);
+    if (!same_place)
+    {
+        shown.assign(row_pixels * static_cast<size_t>(source->h), 0);
+        row_changed.assign(static_cast<size_t>(source->h), 1);
+    }
+    for (int row = 0; row < source->h; row++)
+    {
+        uint32_t* last = &shown[row_pixels * static_cast<size_t>(row)];
+        const void* now = source->line[row];
+        bool changed = !same_place || std::memcmp(last, now, row_pixels * sizeof(uint32_t)) != 0;
+        row_changed[row] = changed ? 1 : 0;
+        if (changed)
+            std::memcpy(last, now, row_pixels * sizeof(uint32_t));
+    }
+    Write_Rows(source, target, x, y, width, height, true, row_changed.data());
+    shown_target = target;
+    shown_x = x;
+    shown_y = y;
+    shown_width = width;
+    shown_height = height;
+    shown_source_height = source->h;
+    return true;
+}
+
+void Canvas_Stretch::Forget_Shown()
+{
+    shown_target = nullptr;
+}
+
+void Canvas_Stretch::Write_Rows(BITMAP* source, BITMAP* target, int x, int y, int width, int height, bool straight,
+                                const char* only_rows)
+{
+    if (source_width != source->w)
     {
         source_width = source->w;
-        columns.resize(static_cast<size_t>(width));
-        for (int column = 0; column < width; column++)
-            columns[column] = static_cast<int>(static_cast<long long>(column) * source->w / width);
-        runs.assign(static_cast<size_t>(source->w), 0);
-        for (int column = 0; column < width; column++)
-            runs[columns[column]]++;
-        // A run is written MOST_RUN pixels wide; the runs from the first
-        // that is longer, or that would write past the row, take the plain
-        // way.
-        quick_columns = 0;
-        for (int start = 0; quick_columns < source->w && runs[quick_columns] <= MOST_RUN &&
-                            start + MOST_RUN <= width;
-             quick_columns++)
-            start += runs[quick_columns];
+        columns.clear();
     }
+    Prepare_Columns(width);
+    changed_runs.clear();
     const size_t row_bytes = static_cast<size_t>(width) * sizeof(uint32_t);
+    // Rows this far apart or nearer go in one run.
+    const int joined_gap = JOINED_GAP * height / source->h + 1;
     int last_source_row = -1;
     const uint32_t* last_row = nullptr;
     for (int row = 0; row < height; row++)
     {
         int source_row = static_cast<int>(static_cast<long long>(row) * source->h / height);
-        uint32_t* out = reinterpret_cast<uint32_t*>(bmp_write_line(target, y + row)) + x;
+        if (only_rows != nullptr && !only_rows[source_row])
+            continue;
+        uintptr_t line = straight ? reinterpret_cast<uintptr_t>(target->line[y + row]) : bmp_write_line(target, y + row);
+        uint32_t* out = reinterpret_cast<uint32_t*>(line) + x;
         if (source_row == last_source_row)
-        {
             std::memcpy(out, last_row, row_bytes);
-        }
         else
-        {
             Stretch_Row(reinterpret_cast<const uint32_t*>(source->line[source_row]), out, width);
-        }
         last_source_row = source_row;
         last_row = out;
+        int screen_row = y + row;
+        if (!changed_runs.empty() && screen_row - (changed_runs.back().first + changed_runs.back().count) < joined_gap)
+            changed_runs.back().count = screen_row - changed_runs.back().first + 1;
+        else
+            changed_runs.push_back({screen_row, 1});
     }
-    bmp_unwrite_line(target);
+    if (!straight)
+        bmp_unwrite_line(target);
 }
 
 void Canvas_Stretch::Stretch_Row(const uint32_t* in, uint32_t* out, int width) const

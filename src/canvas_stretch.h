@@ -17,13 +17,41 @@
 class Canvas_Stretch
 {
 public:
+    // A run of target rows: the first and how many.
+    struct Rows
+    {
+        int first;
+        int count;
+    };
+
     // The whole of source over width x height pixels of target from (x, y).
-    void Show(BITMAP* source, BITMAP* target, int x, int y, int width, int height);
+    // With straight, the target's lines are written as they lie, without
+    // the library's line selection, which on a screen sends each line to
+    // the window by itself: the caller then sends the area at once. True
+    // when the lines were written so, false when the work went to
+    // stretch_blit (which sends what it draws itself).
+    bool Show(BITMAP* source, BITMAP* target, int x, int y, int width, int height, bool straight = false);
+
+    // As Show with straight, but the picture rows that are the same as in
+    // the picture this last showed on the same area of the same target are
+    // left as they are there. Changed_Rows then lists the target rows
+    // written, in runs, for the caller to send; runs a few rows apart are
+    // joined (the rows between them are sent again as they are).
+    bool Show_Changes(BITMAP* source, BITMAP* target, int x, int y, int width, int height);
+    const std::vector<Rows>& Changed_Rows() const
+    {
+        return changed_runs;
+    }
+    // The next Show_Changes writes every row: the target was drawn on by
+    // something else.
+    void Forget_Shown();
 
 private:
     // Screen pixels one picture pixel may cover across for the quick row
     // fill, which writes this many at once and moves on by the run.
     static constexpr int MOST_RUN = 8;
+    // Changed picture rows at most this many apart are sent as one run.
+    static constexpr int JOINED_GAP = 8;
 
     // The source column of every column of the area, for the sizes below.
     std::vector<int> columns;
@@ -34,6 +62,20 @@ private:
     int quick_columns = 0;
     int source_width = 0;
 
+    // The picture Show_Changes showed last, where, and which of its rows
+    // changed this time.
+    std::vector<uint32_t> shown;
+    BITMAP* shown_target = nullptr;
+    int shown_x = 0, shown_y = 0, shown_width = 0, shown_height = 0, shown_source_height = 0;
+    std::vector<char> row_changed;
+    std::vector<Rows> changed_runs;
+
+    bool Can_Write_Lines(BITMAP* source, BITMAP* target, int x, int y, int width, int height) const;
+    void Prepare_Columns(int width);
+    // Writes the rows of the area whose picture row is marked in only_rows
+    // (every row without it), adding each written row to changed_runs.
+    void Write_Rows(BITMAP* source, BITMAP* target, int x, int y, int width, int height, bool straight,
+                    const char* only_rows);
     void Stretch_Row(const uint32_t* in, uint32_t* out, int width) const;
 };
 

@@ -14,6 +14,7 @@
 
 #include "application.h"
 #include "settings.h"
+#include "window_system.h"
 
 void Timing_Handler()
 {
@@ -144,6 +145,9 @@ int main(int argc, char* argv[])
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     Register_Window_Callbacks(Display_Switch_Handler, Switch_Out_Handler, Close_Button_Handler);
     set_write_alpha_blender();
+    // Without digital sound the library's background thread only looks after
+    // the window, and the game takes its events in once a tick instead.
+    Window_System::Take_Over_Events();
 
     application = new Application();
     settings.Apply(*application);
@@ -174,6 +178,7 @@ int main(int argc, char* argv[])
     remove_display_switch_callback(Display_Switch_Handler);
     remove_display_switch_callback(Switch_Out_Handler);
     set_close_button_callback(nullptr);
+    Window_System::Give_Back_Events();
     delete application;
     application = nullptr;
     std::printf("Done.\n");

@@ -51,11 +51,11 @@ bool Progress::Load(const std::string& path)
         else if (name == "best")
             sound = fields >> read.best_score && read.best_score >= 0;
         else if (name == "movie")
-            sound = fields >> read.movie_level >> read.movie_length >> read.movie_checksum >> read.movie_lives >>
-                        read.movie_eggs >> read.movie_points &&
+            sound = fields >> read.movie_level >> read.movie_length >> read.movie_checksum >> read.movie_start.lives >>
+                        read.movie_start.eggs >> read.movie_start.points &&
                     read.movie_level >= 0 && read.movie_level < Application::NUMBER_OF_LEVELS &&
                     read.movie_length > 0 && read.movie_length <= Application::MAX_SIGNAL_BUFFER_LENGTH &&
-                    read.movie_lives >= 0 && read.movie_eggs >= 0 && read.movie_points >= 0;
+                    read.movie_start.lives >= 0 && read.movie_start.eggs >= 0 && read.movie_start.points >= 0;
         std::string rest;
         if (!sound || fields >> rest)
             return false;
@@ -71,8 +71,8 @@ bool Progress::Save(const std::string& path, std::string& reason) const
     text << "level " << furthest_level << "\n";
     text << "best " << best_score << "\n";
     if (movie_level != NO_MOVIE)
-        text << "movie " << movie_level << " " << movie_length << " " << movie_checksum << " " << movie_lives << " "
-             << movie_eggs << " " << movie_points << "\n";
+        text << "movie " << movie_level << " " << movie_length << " " << movie_checksum << " " << movie_start.lives
+             << " " << movie_start.eggs << " " << movie_start.points << "\n";
     Safe_File file;
     bool written = file.Write(path, text.str());
     reason = file.reason;
@@ -94,14 +94,12 @@ unsigned int Progress::Checksum(const int* words, int length)
     return hash;
 }
 
-void Progress::Remember_Movie(int level, const int* words, int length, int lives, int eggs, int points)
+void Progress::Remember_Movie(int level, const int* words, int length, const Run_Start& start)
 {
     movie_level = level;
     movie_length = length;
     movie_checksum = Checksum(words, length);
-    movie_lives = lives;
-    movie_eggs = eggs;
-    movie_points = points;
+    movie_start = start;
 }
 
 bool Progress::Is_Recorded_Movie(int level, const int* words, int length) const

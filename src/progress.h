@@ -18,6 +18,14 @@
 //
 // A file that is not of this shape, or holds numbers out of range, counts as
 // no progress at all.
+// The hero's lives, eggs and points as a run begins.
+struct Run_Start
+{
+    int lives = 0;
+    int eggs = 0;
+    int points = 0;
+};
+
 class Progress
 {
 public:
@@ -34,9 +42,7 @@ public:
     int movie_level = NO_MOVIE;
     int movie_length = 0;
     unsigned int movie_checksum = 0;
-    int movie_lives = 0;
-    int movie_eggs = 0;
-    int movie_points = 0;
+    Run_Start movie_start;
 
     // Reads the file; on anything unreadable or foreign it leaves no
     // progress (every field at its default) and returns false.
@@ -47,7 +53,7 @@ public:
 
     // A checksum of a movie's words, the same on every machine.
     static unsigned int Checksum(const int* words, int length);
-    void Remember_Movie(int level, const int* words, int length, int lives, int eggs, int points);
+    void Remember_Movie(int level, const int* words, int length, const Run_Start& start);
     // True when these are the words of the movie the player recorded.
     bool Is_Recorded_Movie(int level, const int* words, int length) const;
 };

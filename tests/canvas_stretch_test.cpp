@@ -87,3 +87,54 @@ TEST(CanvasStretchTest, AFullScreenShowsTheCanvasPixelUnderEachScreenPixel)
     destroy_bitmap(screen_copy);
     destroy_bitmap(canvas);
 }
+
+// Only the canvas rows that changed since the last frame are written, each
+// on every screen row that shows it, and the runs handed back cover them.
+TEST(CanvasStretchTest, OnlyTheChangedRowsAreWrittenAndListed)
+{
+    BITMAP* canvas = Noise_Canvas();
+    const int WIDTH = 1920, HEIGHT = 1080;
+    BITMAP* shown = create_bitmap_ex(DEPTH, WIDTH, HEIGHT);
+    BITMAP* whole = create_bitmap_ex(DEPTH, WIDTH, HEIGHT);
+    Screen_Area area = Screen_Area::For_Screen(WIDTH, HEIGHT, Screen_Area::ASPECT);
+    Canvas_Stretch changes, plain;
+    ASSERT_TRUE(changes.Show_Changes(canvas, shown, area.x, area.y, area.width, area.height));
+    ASSERT_EQ(changes.Changed_Rows().size(), 1u) << "the first frame is written whole";
+    EXPECT_EQ(changes.Changed_Rows()[0].first, area.y);
+    EXPECT_EQ(changes.Changed_Rows()[0].count, area.height);
+
+    // Two rows far apart change; every other row of the screen is painted
+    // over, so a row written again would show.
+    const int MARKER = makecol_depth(DEPTH, 1, 2, 3);
+    for (int row : {10, 200})
+        hline(canvas, 0, row, canvas->w - 1, makecol_depth(DEPTH, 250, row, 5));
+    rectfill(shown, 0, 0, WIDTH - 1, HEIGHT - 1, MARKER);
+    ASSERT_TRUE(changes.Show_Changes(canvas, shown, area.x, area.y, area.width, area.height));
+    plain.Show(canvas, whole, area.x, area.y, area.width, area.height);
+    const std::vector<Canvas_Stretch::Rows>& runs = changes.Changed_Rows();
+    ASSERT_EQ(runs.size(), 2u);
+    for (int y = 0; y < HEIGHT; y++)
+    {
+        int canvas_x = 0, canvas_y = 0;
+        bool inside = area.Canvas_Point(area.x, y, canvas_x, canvas_y);
+        bool changed = inside && (canvas_y == 10 || canvas_y == 200);
+        bool listed = false;
+        for (const Canvas_Stretch::Rows& run : runs)
+            listed = listed || (y >= run.first && y < run.first + run.count);
+        EXPECT_EQ(listed, changed) << "screen row " << y;
+        int wrong = 0;
+        for (int x = area.x; x < area.x + area.width; x++)
+            wrong += getpixel(shown, x, y) != (changed ? getpixel(whole, x, y) : MARKER) ? 1 : 0;
+        EXPECT_EQ(wrong, 0) << "screen row " << y;
+    }
+
+    // Nothing changed: nothing is written. Forgotten: all of it again.
+    changes.Show_Changes(canvas, shown, area.x, area.y, area.width, area.height);
+    EXPECT_TRUE(changes.Changed_Rows().empty());
+    changes.Forget_Shown();
+    changes.Show_Changes(canvas, shown, area.x, area.y, area.width, area.height);
+    EXPECT_EQ(Pixels_Unlike(shown, area.x, area.y, area.width, area.height, MARKER), area.width * area.height);
+    destroy_bitmap(shown);
+    destroy_bitmap(whole);
+    destroy_bitmap(canvas);
+}

@@ -16,6 +16,7 @@
 #include "settings.h"
 #include "test_support.h"
 #include "user_files.h"
+#include "window_system.h"
 
 namespace
 {
@@ -413,4 +414,16 @@ TEST_F(Switch_Away_Test, TheCloseButtonEndsTheHold)
     game.Hold_While_Switched_Away();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_FALSE(game.music_paused);
+}
+
+// Without an X11 screen (here, and on other systems) the library keeps its
+// own event thread and the picture goes to the screen as it always did.
+TEST(Window_System_Test, WithoutAnX11ScreenTheLibraryKeepsItsEventThread)
+{
+    Window_System::Take_Over_Events();
+    EXPECT_FALSE(Window_System::Events_Taken_Over());
+    EXPECT_FALSE(Window_System::Screen_Takes_Areas());
+    Window_System::Take_Events();
+    Window_System::Give_Back_Events();
+    EXPECT_FALSE(Window_System::Events_Taken_Over());
 }

@@ -202,9 +202,9 @@ TEST_F(ReplayTest, RecordingRestartsTheLevelKeepingTheHerosLivesEggsAndPoints)
     Progress on_disk = Progress_On_Disk();
     EXPECT_TRUE(on_disk.Is_Recorded_Movie(0, application.signal_buffer, recorded))
         << "the progress file knows the movie is the player's";
-    EXPECT_EQ(on_disk.movie_lives, 5);
-    EXPECT_EQ(on_disk.movie_eggs, 2);
-    EXPECT_EQ(on_disk.movie_points, 300);
+    EXPECT_EQ(on_disk.movie_start.lives, 5);
+    EXPECT_EQ(on_disk.movie_start.eggs, 2);
+    EXPECT_EQ(on_disk.movie_start.points, 300);
 }
 
 TEST_F(ReplayTest, SixWithoutARecordingKeepsTheMovie)
@@ -418,7 +418,7 @@ TEST_F(ProgressTest, WrittenAndReadBack)
     progress.furthest_level = 9;
     progress.best_score = 12345;
     const int words[] = {0, 4, 4, 0x10000000};
-    progress.Remember_Movie(7, words, 4, 2, 1, 150);
+    progress.Remember_Movie(7, words, 4, {2, 1, 150});
     std::string reason;
     std::string path = directory.Path("progress.txt");
     ASSERT_TRUE(progress.Save(path, reason)) << reason;
@@ -429,9 +429,9 @@ TEST_F(ProgressTest, WrittenAndReadBack)
     EXPECT_EQ(read.furthest_level, 9);
     EXPECT_EQ(read.best_score, 12345);
     EXPECT_TRUE(read.Is_Recorded_Movie(7, words, 4));
-    EXPECT_EQ(read.movie_lives, 2);
-    EXPECT_EQ(read.movie_eggs, 1);
-    EXPECT_EQ(read.movie_points, 150);
+    EXPECT_EQ(read.movie_start.lives, 2);
+    EXPECT_EQ(read.movie_start.eggs, 1);
+    EXPECT_EQ(read.movie_start.points, 150);
     const int other[] = {0, 4, 5, 0x10000000};
     EXPECT_FALSE(read.Is_Recorded_Movie(7, other, 4));
     EXPECT_FALSE(read.Is_Recorded_Movie(6, words, 4));
