@@ -35,18 +35,13 @@ public:
 };
 } // namespace
 
-class BluejayContactTest : public testing::Test
+class BluejayContactTest : public Loaded_Application_Test
 {
 protected:
-    Application application;
     Level& level = *application.levels[0];
     Bluejay* hero = nullptr;
 
-    void SetUp() override
-    {
-        application.Load_Resources();
-        ASSERT_STREQ(application.missing_resource, "");
-    }
+    void SetUp() override { ASSERT_STREQ(application.missing_resource, ""); }
 
     // The hero at (x, y) over a row of ground at y = 192; it stands on it
     // at y = 168.

@@ -29,17 +29,15 @@ constexpr int GROUND_Y = 192;
 constexpr int STANDING_Y = 168;
 } // namespace
 
-class BluejayTest : public testing::Test
+class BluejayTest : public Loaded_Application_Test
 {
 protected:
-    Application application;
     Level& level = *application.levels[0];
     Bluejay* hero = nullptr;
 
     void SetUp() override
     {
         Release_All_Keys();
-        application.Load_Resources();
         ASSERT_STREQ(application.missing_resource, "");
     }
 

@@ -73,17 +73,15 @@ int Count_Heroes(Level& level)
 
 // The campaign played on the real game loop, the way the game runs it and
 // the headless runner replays it.
-class CampaignTest : public testing::Test
+class CampaignTest : public Loaded_Application_Test
 {
 protected:
-    std::unique_ptr<Application> game;
+    Application* const game = &application;
 
     void SetUp() override
     {
         std::memset(const_cast<char*>(key), 0, KEY_MAX);
-        game = std::make_unique<Application>();
-        application = game.get();
-        game->Load_Resources();
+        ::application = game;
         ASSERT_EQ(game->missing_resource[0], '\0') << game->missing_resource;
         game->Load_Game_Data();
     }
@@ -91,7 +89,7 @@ protected:
     void TearDown() override
     {
         Application::Press_Keys_For_Signals(0);
-        application = nullptr;
+        ::application = nullptr;
     }
 
     Bluejay& Hero() { return *game->levels[game->current_level]->Hero(); }

@@ -31,17 +31,16 @@ std::string Level_Text(bool pit)
     return text;
 }
 
-class DeathMapTest : public testing::Test
+class DeathMapTest : public Loaded_Application_Test
 {
 protected:
-    Application game;
+    Application& game = application;
     Temporary_Directory directory;
     Death_Map map{LEVEL};
 
     void SetUp() override
     {
-        application = &game;
-        game.Load_Resources();
+        ::application = &game;
         ASSERT_STREQ(game.missing_resource, "");
         game.demo_mode = false;
     }
@@ -49,7 +48,7 @@ protected:
     void TearDown() override
     {
         Release_All_Keys();
-        application = nullptr;
+        ::application = nullptr;
     }
 
     int Play(bool pit, int kind, unsigned seed)

@@ -69,16 +69,14 @@ int Count_Colour(BITMAP* canvas, int left, int top, int right, int bottom, int c
 }
 } // namespace
 
-class GameLoopTest : public testing::Test
+class GameLoopTest : public Loaded_Application_Test
 {
 protected:
-    Application application;
     Temporary_Directory directory;
 
     void SetUp() override
     {
         std::memset(const_cast<char*>(key), 0, KEY_MAX);
-        application.Load_Resources();
         ASSERT_EQ(application.missing_resource[0], '\0') << application.missing_resource;
         Set_Bitmap(application, Application::GRASS_BACKGROUND_BM, 256, 224);
         clear_to_color(application.bitmaps[Application::GRASS_BACKGROUND_BM], makecol(0, 64, 0));

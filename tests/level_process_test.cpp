@@ -291,16 +291,14 @@ TEST_F(CameraTest, BackgroundMovesAgainstTheCameraAndWrapsAround)
 }
 
 // Whole ticks of levels loaded from map files, drawn into the canvas.
-class LevelPlayTest : public testing::Test
+class LevelPlayTest : public Loaded_Application_Test
 {
 protected:
-    Application application;
     Temporary_Directory directory;
 
     void SetUp() override
     {
         std::memset(const_cast<char*>(key), 0, KEY_MAX);
-        application.Load_Resources();
         ASSERT_EQ(application.missing_resource[0], '\0') << application.missing_resource;
         // A plain backdrop and marks of their own colour make the picture
         // easy to read.

@@ -9,13 +9,10 @@
 
 // The bucketed platform query must answer exactly as the plain scan over
 // every platform: the same index in each of the eight directions.
-class PlatformIndexTest : public testing::Test
+class PlatformIndexTest : public Loaded_Application_Test
 {
 protected:
-    Application application;
     Level& level = *application.levels[0];
-
-    void SetUp() override { application.Load_Resources(); }
 
     // Compares both queries for every shape of every character.
     int Compare_All()

@@ -68,16 +68,14 @@ std::string Pipe_Map()
 }
 } // namespace
 
-class ReplayTest : public testing::Test
+class ReplayTest : public Loaded_Application_Test
 {
 protected:
-    Application application;
     Temporary_Directory directory;
 
     void SetUp() override
     {
         Release_All_Keys();
-        application.Load_Resources();
         ASSERT_EQ(application.missing_resource[0], '\0') << application.missing_resource;
         application.Load_Game_Data();
         application.progress_path = directory.Path("user/progress.txt");

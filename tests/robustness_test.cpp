@@ -166,16 +166,14 @@ std::vector<int> Every_Character_Code()
 }
 
 // A game with every picture loaded, run one tick at a time.
-class RobustGame : public testing::Test
+class RobustGame : public Loaded_Application_Test
 {
 protected:
-    Application application;
     Temporary_Directory directory;
 
     void SetUp() override
     {
         Release_Keys();
-        application.Load_Resources();
         ASSERT_EQ(application.missing_resource[0], '\0') << application.missing_resource;
         std::srand(1);
     }

@@ -2,10 +2,12 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 #include "bluejay.h"
 #include "platform.h"
@@ -38,9 +40,11 @@ bool Run_As_Ordinary_User(const std::function<bool()>& check)
 
 Temporary_Directory::~Temporary_Directory()
 {
-    std::string command = "rm -rf '" + path + "'";
-    if (path != "/tmp" && std::system(command.c_str()) != 0)
-        return;
+    // Removed in this process: starting a shell for it cost more than the
+    // rest of a short test.
+    std::error_code ignored;
+    if (path != "/tmp")
+        std::filesystem::remove_all(path, ignored);
 }
 
 std::string Temporary_Directory::Path(const std::string& name) const
@@ -143,24 +147,65 @@ int Pixels_Unlike(BITMAP* canvas, int x, int y, int width, int height, int colou
     return count;
 }
 
+Application* Loaded_Files::loaded = nullptr;
+
+namespace
+{
+void Swap_Loaded_Files(Application& one, Application& other)
+{
+    std::swap(one.bitmaps, other.bitmaps);
+    std::swap(one.ghost_canvas, other.ghost_canvas);
+    std::swap(one.master_ecto_canvas, other.master_ecto_canvas);
+    std::swap(one.music_tracks, other.music_tracks);
+    std::swap(one.sound_effects, other.sound_effects);
+    std::swap(one.missing_resource, other.missing_resource);
+}
+} // namespace
+
+void Loaded_Files::Load()
+{
+    loaded = new Application();
+    loaded->Load_Resources();
+}
+
+void Loaded_Files::Free()
+{
+    delete loaded;
+    loaded = nullptr;
+}
+
+void Loaded_Files::Lend(Application& borrower)
+{
+    Swap_Loaded_Files(borrower, *loaded);
+}
+
+void Loaded_Files::Take_Back(Application& borrower)
+{
+    Swap_Loaded_Files(borrower, *loaded);
+}
+
 void Editor_Fixture::SetUp()
 {
     char here[4096];
     ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
     previous_directory = here;
-    std::string copy = "cp -r data '" + directory.Path("data") + "'";
-    ASSERT_EQ(std::system(copy.c_str()), 0);
+    std::error_code copy_error;
+    std::filesystem::copy("data", directory.Path("data"), std::filesystem::copy_options::recursive, copy_error);
+    ASSERT_FALSE(copy_error) << copy_error.message();
     ASSERT_EQ(chdir(directory.Path("").c_str()), 0);
     moved = true;
     Application::Press_Keys_For_Signals(0);
     editor = std::make_unique<Application>();
-    editor->Load_Resources();
+    Loaded_Files::Lend(*editor);
+    borrowed = true;
     ASSERT_STREQ(editor->missing_resource, "");
 }
 
 void Editor_Fixture::TearDown()
 {
     Application::Press_Keys_For_Signals(0);
+    if (borrowed)
+        Loaded_Files::Take_Back(*editor);
     editor.reset();
     if (moved && chdir(previous_directory.c_str()) != 0)
         std::abort();

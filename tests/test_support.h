@@ -85,15 +85,47 @@ int Signals_With_Keys(Application& application, std::initializer_list<int> held)
 // How many pixels of a box of the canvas differ from a colour.
 int Pixels_Unlike(BITMAP* canvas, int x, int y, int width, int height, int colour);
 
+// The game's pictures, tunes and sounds, loaded into one Application for a
+// whole suite: loading them is nearly all that building an Application
+// costs. Each test still gets an Application of its own, every level and
+// setting as at start-up, with the suite's loaded files lent to it; they go
+// back when the test ends, so no test sees another's levels or settings. A
+// test may replace a lent picture only if every test of its suite does the
+// same.
+class Loaded_Files
+{
+public:
+    static void Load();
+    static void Free();
+    static void Lend(Application& borrower);
+    static void Take_Back(Application& borrower);
+
+private:
+    static Application* loaded;
+};
+
+// A test with its own Application holding the suite's loaded files.
+class Loaded_Application_Test : public testing::Test
+{
+public:
+    static void SetUpTestSuite() { Loaded_Files::Load(); }
+    static void TearDownTestSuite() { Loaded_Files::Free(); }
+
+protected:
+    Application application;
+
+    Loaded_Application_Test() { Loaded_Files::Lend(application); }
+    ~Loaded_Application_Test() override { Loaded_Files::Take_Back(application); }
+};
+
 // A level with the real pictures and shapes for creature tests: creatures
 // placed with their shape files, a hero, ground, maps read from text, ticks
 // run directly, sounds counted and what was drawn measured on the canvas.
-class Creature_Fixture : public testing::Test
+class Creature_Fixture : public Loaded_Application_Test
 {
 protected:
     static constexpr int GROUND_Y = 192;
 
-    Application application;
     Level& level = *application.levels[0];
     Bluejay* hero = nullptr;
     Temporary_Directory directory;
@@ -101,7 +133,6 @@ protected:
 
     void SetUp() override
     {
-        application.Load_Resources();
         ASSERT_STREQ(application.missing_resource, "");
         application.current_level = 0;
         blank = makecol(1, 2, 3);
@@ -197,6 +228,10 @@ protected:
 // with ticks run directly under held keys.
 class Editor_Fixture : public testing::Test
 {
+public:
+    static void SetUpTestSuite() { Loaded_Files::Load(); }
+    static void TearDownTestSuite() { Loaded_Files::Free(); }
+
 protected:
     Temporary_Directory directory;
     std::unique_ptr<Application> editor;
@@ -241,6 +276,7 @@ protected:
 private:
     std::string previous_directory;
     bool moved = false;
+    bool borrowed = false;
 };
 
 #endif
