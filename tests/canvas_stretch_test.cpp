@@ -128,9 +128,20 @@ TEST(CanvasStretchTest, OnlyTheChangedRowsAreWrittenAndListed)
         EXPECT_EQ(wrong, 0) << "screen row " << y;
     }
 
-    // Nothing changed: nothing is written. Forgotten: all of it again.
+    // Nothing changed: nothing is written. Two rows a few apart: one run
+    // from the first to the last. Forgotten: all of it again.
     changes.Show_Changes(canvas, shown, area.x, area.y, area.width, area.height);
     EXPECT_TRUE(changes.Changed_Rows().empty());
+    for (int row : {100, 104})
+        hline(canvas, 0, row, canvas->w - 1, makecol_depth(DEPTH, 5, row, 250));
+    changes.Show_Changes(canvas, shown, area.x, area.y, area.width, area.height);
+    ASSERT_EQ(changes.Changed_Rows().size(), 1u);
+    int first_x = 0, first_y = 0, last_x = 0, last_y = 0;
+    const Canvas_Stretch::Rows joined = changes.Changed_Rows()[0];
+    area.Canvas_Point(area.x, joined.first, first_x, first_y);
+    area.Canvas_Point(area.x, joined.first + joined.count - 1, last_x, last_y);
+    EXPECT_EQ(first_y, 100);
+    EXPECT_EQ(last_y, 104);
     changes.Forget_Shown();
     changes.Show_Changes(canvas, shown, area.x, area.y, area.width, area.height);
     EXPECT_EQ(Pixels_Unlike(shown, area.x, area.y, area.width, area.height, MARKER), area.width * area.height);
