@@ -29,6 +29,12 @@ namespace
 const int FIRST_LEVEL = 0;
 const int LAST_LEVEL = 23;
 const char* const ROUTE_FILE = "tools/movies/route.txt";
+
+// The random numbers the route meets on a level.
+unsigned int Level_Seed(int level)
+{
+    return static_cast<unsigned int>(1 + level);
+}
 // The demo lasts 30 to 60 seconds at 30 ms a tick.
 const size_t SHORTEST_DEMO = 1000;
 const size_t LONGEST_DEMO = 2000;
@@ -114,13 +120,21 @@ protected:
         game->demo_mode = false;
         game->current_level = FIRST_LEVEL;
         run.fewest_lives = Hero().lives;
-        std::srand(1);
+        // Each level begins its own random numbers, so that changing one
+        // level never changes how the creatures of the later ones move.
+        std::srand(Level_Seed(FIRST_LEVEL));
+        int seeded_level = FIRST_LEVEL;
         for (int word : words)
         {
             Application::Press_Keys_For_Signals(word);
             game->Run_Play_Tick();
             run.ticks++;
             run.levels.insert(game->current_level);
+            if (game->current_level != seeded_level)
+            {
+                seeded_level = game->current_level;
+                std::srand(Level_Seed(seeded_level));
+            }
             if (Hero().lives < run.fewest_lives)
                 run.fewest_lives = Hero().lives;
             if (game->game_over)

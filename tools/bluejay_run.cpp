@@ -3,7 +3,8 @@
 // prints a one-line summary. Tests, level work and benchmarks use it.
 //
 //   bluejay_run [--title | --level N] [--movie FILE] [--script FILE]
-//               [--ticks N] [--until-end] [--seed S] [--shot TICK:FILE]...
+//               [--ticks N] [--until-end] [--seed S] [--seed-each-level]
+//               [--shot TICK:FILE]...
 //
 // --title      start on the title screen over the demo (Enter in the input
 //              then starts the game, as for a player)
@@ -17,6 +18,10 @@
 // --ticks N    run N ticks (default 1000)
 // --until-end  stop early at "Game Over", at the end of the game or on Q
 // --seed S     seed of the random numbers (default 1)
+// --seed-each-level  the random numbers start again from S + the level's
+//              number as each level begins, the first one too, as the
+//              campaign test plays the route: a change to one level then
+//              never changes how the creatures of the later ones move
 // --shot T:F   write the picture after tick T to the file F (.bmp, .pcx or
 //              .tga)
 // --overview F write a map of the whole current level, every screen, with
@@ -65,6 +70,7 @@ struct Options
     long ticks = 1000;
     bool until_end = false;
     unsigned seed = 1;
+    bool seed_each_level = false;
     std::map<long, std::string> shots;
     std::string overview;
     std::string record;
@@ -74,7 +80,7 @@ int Usage(const char* message)
 {
     std::fprintf(stderr, "bluejay_run: %s\n", message);
     std::fprintf(stderr, "usage: bluejay_run [--title | --level N] [--movie FILE] [--script FILE] "
-                         "[--ticks N] [--until-end] [--seed S] [--shot TICK:FILE]... [--overview FILE] [--record FILE]\n");
+                         "[--ticks N] [--until-end] [--seed S] [--seed-each-level] [--shot TICK:FILE]... [--overview FILE] [--record FILE]\n");
     return 2;
 }
 
@@ -111,6 +117,8 @@ int main(int argc, char* argv[])
             options.title = true;
         else if (option == "--until-end")
             options.until_end = true;
+        else if (option == "--seed-each-level")
+            options.seed_each_level = true;
         else if (option == "--level" && has_value && Parse_Number(argv[i + 1], number))
             options.level = static_cast<int>(number), i++;
         else if (option == "--ticks" && has_value && Parse_Number(argv[i + 1], number) && number >= 0)
@@ -194,6 +202,7 @@ int main(int argc, char* argv[])
     if (!options.record.empty())
         game->Start_Recording();
 
+    int seeded_level = -1;
     long tick = 0;
     while (tick < options.ticks)
     {
@@ -211,6 +220,11 @@ int main(int argc, char* argv[])
         }
         else
         {
+            if (options.seed_each_level && game->current_level != seeded_level)
+            {
+                seeded_level = game->current_level;
+                std::srand(options.seed + static_cast<unsigned>(seeded_level));
+            }
             game->Run_Play_Tick();
         }
         tick++;
