@@ -1,5 +1,6 @@
 #include "window_system.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <poll.h>
 
@@ -35,6 +36,27 @@ void Give_Back_At_Exit()
 {
     Window_System::Give_Back_Events();
 }
+
+#ifdef BLUEJAY_X11_PORT
+// Xlib ends the program when the server goes away (or on a protocol error),
+// from inside the call that found it: with the events taken in on the main
+// thread that is inside the library's lock, which the thread let go at exit
+// would wait for while the library's shutdown waits for the thread. The
+// program ends here at once instead, with the status Xlib's own handlers give.
+int End_On_Lost_Server(Display*)
+{
+    std::fputs("The connection to the X server was lost.\n", stderr);
+    std::_Exit(1);
+}
+
+int End_On_Server_Error(Display* display, XErrorEvent* error)
+{
+    char text[256];
+    XGetErrorText(display, error->error_code, text, sizeof(text));
+    std::fprintf(stderr, "X error: %s (request %d.%d)\n", text, error->request_code, error->minor_code);
+    std::_Exit(1);
+}
+#endif
 } // namespace
 
 void Window_System::Take_Over_Events()
@@ -47,6 +69,8 @@ void Window_System::Take_Over_Events()
         return;
     // With interrupts held the thread sleeps on a condition (after at most
     // 10 ms more of its polling) until they are allowed again.
+    XSetIOErrorHandler(End_On_Lost_Server);
+    XSetErrorHandler(End_On_Server_Error);
     _unix_bg_man->disable_interrupts();
     events_taken = true;
     // The library's shutdown waits for the thread to finish, which a parked

@@ -70,4 +70,14 @@ sleep 0.35
 expect_done "$(wait_for_exit)"
 [ "$(cat "$map")" != "$before" ] || fail "the editor did not save the level on the close button"
 note "ok: the close button saves the level and quits the editor"
+
+# The X server goes away under the game (the desktop ends): the game ends
+# too, with the status of a lost display, and does not hang.
+start_game
+game_window >/dev/null
+sleep 1
+kill "${background_pids[0]}"
+status=$(wait_for_exit)
+[ "$status" = 1 ] || fail "the game ended with status $status when the X server went away"
+note "ok: the game ends when the X server goes away"
 note "passed"
