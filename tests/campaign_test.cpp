@@ -19,6 +19,7 @@
 #include "bluejay.h"
 #include "character.h"
 #include "level.h"
+#include "level_seeds.h"
 #include "platform.h"
 #include "string_list.h"
 #include "test_support.h"
@@ -29,12 +30,8 @@ namespace
 const int FIRST_LEVEL = 0;
 const int LAST_LEVEL = 23;
 const char* const ROUTE_FILE = "tools/movies/route.txt";
-
-// The random numbers the route meets on a level.
-unsigned int Level_Seed(int level)
-{
-    return static_cast<unsigned int>(1 + level);
-}
+// The route's random numbers start from 1 + the level's number.
+const unsigned int ROUTE_SEED = 1;
 // The demo lasts 30 to 60 seconds at 30 ms a tick.
 const size_t SHORTEST_DEMO = 1000;
 const size_t LONGEST_DEMO = 2000;
@@ -120,21 +117,14 @@ protected:
         game->demo_mode = false;
         game->current_level = FIRST_LEVEL;
         run.fewest_lives = Hero().lives;
-        // Each level begins its own random numbers, so that changing one
-        // level never changes how the creatures of the later ones move.
-        std::srand(Level_Seed(FIRST_LEVEL));
-        int seeded_level = FIRST_LEVEL;
+        Level_Seeds level_seeds(ROUTE_SEED);
         for (int word : words)
         {
             Application::Press_Keys_For_Signals(word);
+            level_seeds.Before_Tick(game->current_level);
             game->Run_Play_Tick();
             run.ticks++;
             run.levels.insert(game->current_level);
-            if (game->current_level != seeded_level)
-            {
-                seeded_level = game->current_level;
-                std::srand(Level_Seed(seeded_level));
-            }
             if (Hero().lives < run.fewest_lives)
                 run.fewest_lives = Hero().lives;
             if (game->game_over)

@@ -55,6 +55,7 @@
 #include "bluejay.h"
 #include "level.h"
 #include "level_overview.h"
+#include "level_seeds.h"
 #include "platform.h"
 #include "start_folder.h"
 #include "tick_input.h"
@@ -202,7 +203,7 @@ int main(int argc, char* argv[])
     if (!options.record.empty())
         game->Start_Recording();
 
-    int seeded_level = -1;
+    Level_Seeds level_seeds(options.seed);
     long tick = 0;
     while (tick < options.ticks)
     {
@@ -220,11 +221,8 @@ int main(int argc, char* argv[])
         }
         else
         {
-            if (options.seed_each_level && game->current_level != seeded_level)
-            {
-                seeded_level = game->current_level;
-                std::srand(options.seed + static_cast<unsigned>(seeded_level));
-            }
+            if (options.seed_each_level)
+                level_seeds.Before_Tick(game->current_level);
             game->Run_Play_Tick();
         }
         tick++;
