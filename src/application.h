@@ -10,6 +10,7 @@
 #include <string>
 
 #include "canvas_stretch.h"
+#include "play_options.h"
 #include "progress.h"
 #include "screen_area.h"
 
@@ -384,6 +385,8 @@ public:
     bool full_screen;
     int window_scale;
     int fullscreen_shape;
+    // The assist and display options the player chose (all off unless asked).
+    Play_Options play_options;
 
     // Sound: the music and effects volumes (0 to 255) and F9's mute.
     int music_volume;

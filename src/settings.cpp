@@ -98,7 +98,8 @@ std::string Joined(const char* const* names, int count)
     return text;
 }
 
-const char* const SECTIONS[] = {"window", "display", "sound", "keys", "gamepad", "editor", "data"};
+const char* const SECTIONS[] = {"window", "display", "sound", "keys", "gamepad", "editor", "data", "assist"};
+constexpr int NUMBER_OF_SECTIONS = sizeof(SECTIONS) / sizeof(SECTIONS[0]);
 const char* const SHAPE_NAMES[] = {"stretch", "aspect", "integer"};
 } // namespace
 
@@ -136,6 +137,13 @@ bool Settings::Load(const char* path)
     auto report = [&](int line_number, const std::string& text) {
         problem += std::string(path) + ":" + std::to_string(line_number) + ": " + text + "\n";
     };
+    int line_number = 0;
+    auto Read_Yes_No = [&](const std::string& name, const std::string& value, bool& flag) {
+        if (value == "yes" || value == "no")
+            flag = value == "yes";
+        else
+            report(line_number, name + " must be yes or no, not \"" + value + "\"");
+    };
 
     // The line that put each action on another key than its own, or 0.
     int remap_lines[Application::NUMBER_OF_GAME_ACTIONS] = {};
@@ -143,7 +151,6 @@ bool Settings::Load(const char* path)
     std::string section;
     bool known_section = true;
     char buffer[MAX_LINE_LENGTH];
-    int line_number = 0;
     while (std::fgets(buffer, sizeof(buffer), file) != nullptr)
     {
         line_number++;
@@ -159,9 +166,9 @@ bool Settings::Load(const char* path)
             std::string::size_type close = line.find(']');
             section = close == std::string::npos ? line.substr(1) : line.substr(1, close - 1);
             section = Trim(section);
-            known_section = Index_Of(SECTIONS, 7, section) >= 0;
+            known_section = Index_Of(SECTIONS, NUMBER_OF_SECTIONS, section) >= 0;
             if (!known_section)
-                report(line_number, "unknown section [" + section + "]; the sections are [" + Joined(SECTIONS, 7) + "]");
+                report(line_number, "unknown section [" + section + "]; the sections are [" + Joined(SECTIONS, NUMBER_OF_SECTIONS) + "]");
             continue;
         }
         std::string::size_type equals = line.find('=');
@@ -186,11 +193,20 @@ bool Settings::Load(const char* path)
                 report(line_number, "the window scale must be 2, 3 or 4 (or 0 for full screen), not \"" + value + "\"");
             }
         }
+        else if (section == "display" && (name == "timer" || name == "status_backing"))
+            Read_Yes_No(name, value, name == "timer" ? play_options.show_timer : play_options.status_backing);
+        else if (section == "display" && name == "language")
+        {
+            if (value.size() > 32 || value.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_@.-") != std::string::npos)
+                report(line_number, "language must be a language code such as de or pt_BR, not \"" + value + "\"");
+            else
+                language = value;
+        }
         else if (section == "display")
         {
             int shape = Index_Of(SHAPE_NAMES, 3, value);
             if (name != "fullscreen")
-                report(line_number, "unknown key \"" + name + "\" in [display]; accepted: fullscreen");
+                report(line_number, "unknown key \"" + name + "\" in [display]; accepted: fullscreen, timer, status_backing, language");
             else if (shape < 0)
                 report(line_number, "fullscreen must be stretch, aspect or integer, not \"" + value + "\"");
             else
@@ -232,10 +248,29 @@ bool Settings::Load(const char* path)
         {
             if (name != "keep_palette")
                 report(line_number, "unknown key \"" + name + "\" in [editor]; accepted: keep_palette");
-            else if (value == "yes" || value == "no")
-                keep_palette = value == "yes";
             else
-                report(line_number, "keep_palette must be yes or no, not \"" + value + "\"");
+                Read_Yes_No(name, value, keep_palette);
+        }
+        else if (section == "assist")
+        {
+            if (name == "speed")
+            {
+                int speed = 0;
+                if (Read_Number(value, Play_Options::MIN_SPEED, Play_Options::MAX_SPEED, speed) &&
+                    speed % Play_Options::SPEED_STEP == 0)
+                    play_options.speed = speed;
+                else
+                    report(line_number, "speed must be 50, 60, 70, 80, 90 or 100, not \"" + value + "\"");
+            }
+            else if (name == "endless_flight")
+                Read_Yes_No(name, value, play_options.endless_flight);
+            else if (name == "invincible")
+                Read_Yes_No(name, value, play_options.invincible);
+            else if (name == "no_ghost_push")
+                Read_Yes_No(name, value, play_options.no_ghost_push);
+            else
+                report(line_number, "unknown key \"" + name +
+                                        "\" in [assist]; accepted: speed, endless_flight, invincible, no_ghost_push");
         }
         else if (section == "data")
         {
@@ -283,6 +318,7 @@ void Settings::Apply(Application& application) const
     for (int i = 0; i < Application::NUMBER_OF_GAMEPAD_ACTIONS; i++)
         application.gamepad_buttons[i] = gamepad_buttons[i];
     application.keep_palette = keep_palette;
+    application.play_options = play_options;
 }
 std::string Program_Directory()
 {

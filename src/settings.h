@@ -4,6 +4,7 @@
 #include <string>
 
 #include "application.h"
+#include "play_options.h"
 
 // The player's settings, read from bluejay.cfg: sections in brackets, one
 // "key = value" a line, comments after # or ; (on a line of their own or
@@ -20,6 +21,10 @@
 //   jump = W             # left right jump down fly give_up pause enter quit
 //   [gamepad]
 //   jump = 0             # a button number; jump fly enter pause
+//   [assist]             # see play_options.h: speed, endless_flight,
+//   speed = 100          # invincible, no_ghost_push
+//   [display]
+//   timer = no           # also status_backing = no, language = de
 //   [editor]
 //   keep_palette = yes   # 2 and 3 go back to the mode's last type, not its first
 //   [data]
@@ -45,6 +50,10 @@ public:
     int game_keys[Application::NUMBER_OF_GAME_ACTIONS];
     int gamepad_buttons[Application::NUMBER_OF_GAMEPAD_ACTIONS];
     bool keep_palette = false;
+    Play_Options play_options;
+    // The language of the game's texts ("de"), or empty for the one the
+    // environment asks for.
+    std::string language;
     std::string data_directory;
     // What was wrong in the file, one line a problem, or empty.
     std::string problem;
