@@ -1,20 +1,27 @@
-# The parts of an installation that name the installation's own folders:
-# the command of the desktop entry, the library's allegro.cfg beside the
-# program (naming the patch set) and bin/bluejay, a link to the program.
-# Run by `cmake --install`, so the prefix is the one given there.
+# The part of an installation that names the installation's own folders: the
+# command of the desktop entry, made from the template in the build tree.
+# Run by `cmake --install`, so the prefix is the one given there; the build
+# sets BLUEJAY_PROGRAM_DIR, BLUEJAY_APP_ID, BLUEJAY_DESKTOP_TEMPLATE and
+# BLUEJAY_APPLICATIONS_DIR before it runs.
 set(prefix "${CMAKE_INSTALL_PREFIX}")
-set(root "$ENV{DESTDIR}${prefix}")
-set(BLUEJAY_PROGRAM "${prefix}/bin/bluejay")
+if(IS_ABSOLUTE "${BLUEJAY_PROGRAM_DIR}")
+  set(program_dir "${BLUEJAY_PROGRAM_DIR}")
+else()
+  set(program_dir "${prefix}/${BLUEJAY_PROGRAM_DIR}")
+endif()
+set(BLUEJAY_PROGRAM "${program_dir}/bluejay")
 
-file(MAKE_DIRECTORY "${root}/share/applications" "${root}/bin")
-configure_file("${CMAKE_CURRENT_LIST_DIR}/bluejay.desktop.in" "${root}/share/applications/bluejay.desktop" @ONLY)
-message(STATUS "Installing: ${root}/share/applications/bluejay.desktop")
-
-if(EXISTS "${root}/share/bluejay/patches.dat")
-  file(WRITE "${root}/lib/bluejay/allegro.cfg" "[sound]\npatches = ${prefix}/share/bluejay/patches.dat\n")
-  message(STATUS "Installing: ${root}/lib/bluejay/allegro.cfg")
+# An earlier installation made the program a link into lib/bluejay: the new
+# program replaces the link instead of being written through it.
+if(IS_SYMLINK "$ENV{DESTDIR}${BLUEJAY_PROGRAM}")
+  file(REMOVE "$ENV{DESTDIR}${BLUEJAY_PROGRAM}")
 endif()
 
-file(REMOVE "${root}/bin/bluejay")
-file(CREATE_LINK "../lib/bluejay/bluejay" "${root}/bin/bluejay" SYMBOLIC)
-message(STATUS "Installing: ${root}/bin/bluejay -> ../lib/bluejay/bluejay")
+if(IS_ABSOLUTE "${BLUEJAY_APPLICATIONS_DIR}")
+  set(applications "$ENV{DESTDIR}${BLUEJAY_APPLICATIONS_DIR}")
+else()
+  set(applications "$ENV{DESTDIR}${prefix}/${BLUEJAY_APPLICATIONS_DIR}")
+endif()
+file(MAKE_DIRECTORY "${applications}")
+configure_file("${BLUEJAY_DESKTOP_TEMPLATE}" "${applications}/${BLUEJAY_APP_ID}.desktop" @ONLY)
+message(STATUS "Installing: ${applications}/${BLUEJAY_APP_ID}.desktop")

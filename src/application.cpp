@@ -230,6 +230,12 @@ bool Has_Data(const std::string& directory)
 }
 } // namespace
 
+// The folder the installation puts the data in, seen from the program's
+// folder (the build system gives the installation's own).
+#ifndef BLUEJAY_DATA_FROM_PROGRAM
+#define BLUEJAY_DATA_FROM_PROGRAM "../share/bluejay"
+#endif
+
 namespace
 {
 // Moves to the directory and decides where the player's files go: beside
@@ -263,9 +269,11 @@ bool Find_Data_Directory(const char* configured_directory)
         std::string::size_type slash = up.rfind('/');
         up = slash == std::string::npos || slash == 0 ? std::string() : up.substr(0, slash);
     }
-    // An installation: PREFIX/bin/bluejay or PREFIX/lib/bluejay/bluejay with
-    // the data in PREFIX/share/bluejay.
-    for (const char* share : {"/../share/bluejay", "/../../share/bluejay"})
+    // An installation: the data where the build installed it, relative to
+    // the program (PREFIX/bin with PREFIX/share/bluejay, or PREFIX/games with
+    // PREFIX/share/games/bluejay), then the earlier layout with the program
+    // in PREFIX/lib/bluejay.
+    for (const char* share : {"/" BLUEJAY_DATA_FROM_PROGRAM, "/../share/bluejay", "/../../share/bluejay"})
         if (Has_Data(directory + share))
             return Use_Data_Directory(directory + share, true);
     return false;

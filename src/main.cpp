@@ -9,6 +9,7 @@
 #include <ctime>
 #include <signal.h>
 #include <string>
+#include <unistd.h>
 
 #include <allegro.h>
 
@@ -81,10 +82,22 @@ bool Set_Graphics_Mode(const Settings& settings, bool& mode_set)
 // Sound effects through the first digital driver that works (ALSA, which
 // also reaches PulseAudio and PipeWire); music through the software
 // synthesizer when the library finds its patch set (allegro.cfg or
-// patches.dat beside the program), else through any MIDI device. The library
+// patches.dat beside the program, or the installation's beside its data), else through any MIDI device. The library
 // can report success with nothing installed, so the drivers' ids decide.
 void Install_Sound()
 {
+    // An installation keeps the patch set beside its data (the folder the
+    // game now runs in); the library is told of it unless its own
+    // configuration names one.
+    if (get_config_string("sound", "patches", nullptr) == nullptr && access("patches.dat", R_OK) == 0)
+    {
+        char folder[4096];
+        if (getcwd(folder, sizeof(folder)) != nullptr)
+        {
+            std::string setting = std::string("[sound]\npatches = ") + folder + "/patches.dat\n";
+            override_config_data(setting.c_str(), static_cast<int>(setting.size()));
+        }
+    }
     if (install_sound(DIGI_AUTODETECT, MIDI_DIGMID, nullptr) == 0 && digi_driver->id != DIGI_NONE &&
         midi_driver->id != MIDI_NONE)
         return;
