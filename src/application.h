@@ -402,7 +402,7 @@ public:
     Canvas_Stretch canvas_stretch;
     // F7 to F12 and Enter as they were in the last tick: each acts once a
     // press.
-    bool player_keys_held[KEY_MAX];
+    bool player_keys_held[KEY_MAX] = {};
 
     Application();
     ~Application();

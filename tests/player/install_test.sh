@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The game installed as `make install` installs it, under a scratch prefix,
-# and started from a folder without any data: it finds its data and its
-# music's patch set, plays the title music through the software synthesizer,
-# and the editor saves a level into the player's data folder while the
+# and started from a folder without any data: it finds its data and the
+# music's patch set beside it, plays the title music through the software
+# synthesizer, and the editor saves a level into the player's data folder while the
 # installed level stays as it was.
 #
 #   tests/player/install_test.sh PROGRAM DATA_FOLDER
@@ -15,16 +15,16 @@ command -v sox >/dev/null || fail "sox is missing (tools/install_packages.sh ins
 prefix="$scratch/prefix"
 cmake --install "$(dirname "$PROGRAM")" --prefix "$prefix" >"$scratch/install.log" 2>&1 ||
   fail "the installation failed: $(tail -5 "$scratch/install.log")"
-for file in bin/bluejay lib/bluejay/bluejay lib/bluejay/allegro.cfg share/bluejay/patches.dat \
-            share/bluejay/data/levels/level_0.map share/applications/bluejay.desktop \
-            share/icons/hicolor/48x48/apps/bluejay.png share/man/man6/bluejay.6; do
+desktop_entry=share/applications/org.bluejaygame.bluejay.desktop
+for file in bin/bluejay share/bluejay/patches.dat share/bluejay/data/levels/level_0.map "$desktop_entry" \
+            share/metainfo/org.bluejaygame.bluejay.metainfo.xml share/icons/hicolor/48x48/apps/bluejay.png \
+            share/man/man6/bluejay.6; do
   [ -e "$prefix/$file" ] || fail "$file was not installed"
 done
-grep -qx "patches = $prefix/share/bluejay/patches.dat" "$prefix/lib/bluejay/allegro.cfg" ||
-  fail "the installed allegro.cfg does not name the installed patch set"
-grep -qx "Exec=$prefix/bin/bluejay" "$prefix/share/applications/bluejay.desktop" ||
+[ ! -L "$prefix/bin/bluejay" ] && [ -x "$prefix/bin/bluejay" ] || fail "bin/bluejay is not the program itself"
+grep -qx "Exec=$prefix/bin/bluejay" "$prefix/$desktop_entry" ||
   fail "the desktop entry does not start the installed program"
-note "ok: the program, data, patch set, allegro.cfg, desktop entry, icons and manual page are installed"
+note "ok: the program, data, patch set, desktop entry, description, icons and manual page are installed"
 
 PROGRAM="$prefix/bin/bluejay"
 GAME_FOLDER="$scratch/elsewhere"
