@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 30
 SOAK_TICKS ?= 3000
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all run edit test sanitize packages build assets check-assets clean fuzz fuzz-run soak
+.PHONY: all run edit test sanitize packages build assets check-assets clean fuzz fuzz-run soak deb
 
 all: build
 
@@ -88,3 +88,11 @@ PREFIX ?= /usr/local
 .PHONY: install
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, bluejay_VERSION_ARCH.deb in this folder, built with the
+# distribution's flags from a copy of the tree (tools/make_deb.sh):
+# `make deb && sudo apt install ./bluejay_*.deb`. tools/check_deb.sh and
+# tools/check_deb_reproducible.sh check it.
+deb:
+	@tools/install_packages.sh --deb
+	tools/make_deb.sh .

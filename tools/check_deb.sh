@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks a package `make deb` built:
 #
-#   tools/check_deb.sh bluejay_VERSION_ARCH.deb [TESTS_PROGRAM]
+#   tools/check_deb.sh bluejay_VERSION_ARCH.deb [TESTS_PROGRAM [SOURCE.dsc]]
 #
-# lintian finds no error and no warning (its pedantic notes are shown);
+# lintian finds no error and no warning in the package, nor in the source
+# package when it is given (its pedantic notes are shown);
 # hardening-check finds every protection the distribution gives; the
 # package, unpacked into a scratch folder (dpkg -x), holds the games layout
 # and valid desktop files, and runs the package's own tests from there:
@@ -14,11 +15,12 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 deb=$(realpath "${1:?usage: $0 PACKAGE.deb [TESTS_PROGRAM]}")
 tests_program=${2:+$(realpath "$2")}
+dsc=${3:+$(realpath "$3")}
 scratch=$(mktemp -d /tmp/bluejay_check_deb_XXXXXX)
 trap 'rm -rf "$scratch"' EXIT
 
 echo "== lintian"
-lintian --pedantic --info --fail-on error,warning "$deb"
+lintian --pedantic --info --fail-on error,warning "$deb" ${dsc:+"$dsc"}
 
 echo "== hardening-check"
 root="$scratch/root"

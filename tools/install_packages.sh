@@ -9,11 +9,21 @@ packages=(g++ make cmake pkg-config liballegro4-dev libpng-dev libgtest-dev goog
 # key presses, screenshots and sound measuring for the tests that play the
 # game as a player does.
 packages+=(freepats xvfb xauth xdotool x11-utils imagemagick sox)
-if [ "${1:-}" = "--display" ]; then
-  # For looking at the game without a monitor (screenshots under a virtual X
-  # display).
-  packages+=(xvfb xauth imagemagick)
-fi
+# The validators of the desktop entry and the software-centre description.
+packages+=(appstream appstream-util desktop-file-utils)
+for option in "$@"; do
+  case "$option" in
+    --display)
+      # For looking at the game without a monitor (screenshots under a
+      # virtual X display).
+      packages+=(xvfb xauth imagemagick) ;;
+    --deb)
+      # For building the Debian package (`make deb`) and checking it: its
+      # build dependencies, lintian, hardening-check (devscripts) and the
+      # static analysis.
+      packages+=(debhelper dpkg-dev libx11-dev pkgconf lintian devscripts cppcheck) ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

@@ -7,7 +7,8 @@
 # trees) are copied into a scratch folder, the package is built there with
 # the distribution's flags and its .deb is copied into OUT_DIR (default: the
 # current folder). BLUEJAY_DEB_WORK names the scratch folder instead (it is
-# then kept); the build's log is in it.
+# then kept); the build's log is in it. BLUEJAY_DEB_SOURCE_OUT names a folder
+# for the source package (.dsc and .tar.xz) too.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,16 +34,20 @@ if git -C "$root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
      while IFS= read -r -d '' file; do [ -f "$file" ] && printf '%s\0' "$file"; done |
      tar --null -T - -cf -) | tar -xf - -C "$source"
 else
-  tar -C "$root" --exclude=./.git --exclude='./build' --exclude='./build-*' --exclude='./*.deb' -cf - . |
+  tar -C "$root" --exclude=./.git --exclude='./build' --exclude='./build-*' --exclude='./*.deb' --exclude='./bluejay_*' -cf - . |
     tar -xf - -C "$source"
 fi
 
 echo "Building bluejay_${version}_${arch}.deb in $work (log: $work/build.log)"
-if ! (cd "$source" && dpkg-buildpackage --build=binary --no-sign) >"$work/build.log" 2>&1; then
+if ! (cd "$source" && dpkg-buildpackage --build=source,binary --no-sign) >"$work/build.log" 2>&1; then
   tail -40 "$work/build.log" >&2
   echo "make_deb.sh: the package build failed; its log is $work/build.log" >&2
   [ -n "${BLUEJAY_DEB_WORK:-}" ] || trap - EXIT
   exit 1
 fi
 cp "$work/bluejay_${version}_${arch}.deb" "$out/"
+if [ -n "${BLUEJAY_DEB_SOURCE_OUT:-}" ]; then
+  mkdir -p "$BLUEJAY_DEB_SOURCE_OUT"
+  cp "$work/bluejay_${version}.dsc" "$work/bluejay_${version}.tar.xz" "$BLUEJAY_DEB_SOURCE_OUT/"
+fi
 echo "$out/bluejay_${version}_${arch}.deb"
