@@ -19,12 +19,11 @@ bool translating = false;
 std::vector<std::string> language_folders;
 std::string locale_directory;
 
-// The player's environment as it was before the game chose a language (the
-// choice itself sets LANGUAGE).
-struct Environment
-{
-    std::string language, all, messages, lang;
-};
+// The game sets LANGUAGE for gettext while it translates; the player's own
+// is kept, and put back when the game speaks English again.
+bool language_set = false;
+bool had_language = false;
+std::string players_language;
 
 std::string Variable(const char* name)
 {
@@ -32,11 +31,33 @@ std::string Variable(const char* name)
     return value != nullptr ? value : "";
 }
 
-const Environment& Players_Environment()
+std::string Players_Language()
 {
-    static const Environment environment = {Variable("LANGUAGE"), Variable("LC_ALL"), Variable("LC_MESSAGES"),
-                                            Variable("LANG")};
-    return environment;
+    if (language_set)
+        return players_language;
+    return Variable("LANGUAGE");
+}
+
+void Set_Language_Variable(const std::string& list)
+{
+    if (!language_set)
+    {
+        had_language = std::getenv("LANGUAGE") != nullptr;
+        players_language = Variable("LANGUAGE");
+        language_set = true;
+    }
+    setenv("LANGUAGE", list.c_str(), 1);
+}
+
+void Restore_Language_Variable()
+{
+    if (!language_set)
+        return;
+    if (had_language)
+        setenv("LANGUAGE", players_language.c_str(), 1);
+    else
+        unsetenv("LANGUAGE");
+    language_set = false;
 }
 
 // "de_AT.UTF-8@euro" gives "de_AT" and "de"; "C", "POSIX" and anything that
@@ -97,13 +118,12 @@ const char* Translate(const char* english)
 
 bool Choose_Language(const std::string& language)
 {
-    const Environment& environment = Players_Environment();
-    std::string list = language;
-    if (list.empty())
-        list = !environment.language.empty() ? environment.language
-               : !environment.all.empty()    ? environment.all
-               : !environment.messages.empty() ? environment.messages
-                                               : environment.lang;
+    // As gettext reads the environment: LANGUAGE, a list such as "de:fr",
+    // before the locale's variables.
+    std::string list = language.empty() ? Players_Language() : language;
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"})
+        if (list.empty())
+            list = Variable(variable);
     language_folders.clear();
     for (std::string::size_type start = 0; start <= list.size();)
     {
@@ -117,14 +137,17 @@ bool Choose_Language(const std::string& language)
     locale_directory = Find_Locale_Directory(language_folders);
     translating = !locale_directory.empty();
     if (!translating)
+    {
+        Restore_Language_Variable();
         return language_folders.empty();
+    }
 
     // gettext follows LANGUAGE whatever locales the system has, as long as
     // the messages' locale is not the plain "C" one.
     std::string joined;
     for (const std::string& folder : language_folders)
         joined += (joined.empty() ? "" : ":") + folder;
-    setenv("LANGUAGE", joined.c_str(), 1);
+    Set_Language_Variable(joined);
     if (std::setlocale(LC_MESSAGES, "C.UTF-8") == nullptr)
         std::setlocale(LC_MESSAGES, "");
     bindtextdomain(TRANSLATION_DOMAIN, locale_directory.c_str());

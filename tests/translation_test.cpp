@@ -2,6 +2,7 @@
 // English fallback, and translations that the font can draw and that fit.
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -125,6 +126,18 @@ TEST_F(Translation, GermanReadsGermanAndAnyOtherLanguageEnglish)
     EXPECT_FALSE(Translating());
     EXPECT_STREQ(Translate("Sound on"), "Sound on");
     EXPECT_EQ(Message_Path(0), "data/messages/message_0.txt");
+    // The player's environment, as gettext reads it: a list in LANGUAGE.
+    const char* players = std::getenv("LANGUAGE");
+    std::string before = players != nullptr ? players : "";
+    setenv("LANGUAGE", "xx:de", 1);
+    EXPECT_TRUE(Choose_Language(""));
+    EXPECT_STREQ(Translate("Sound on"), "Ton an");
+    Choose_Language("C");
+    setenv("LANGUAGE", "xx", 1);
+    EXPECT_FALSE(Choose_Language(""));
+    EXPECT_STREQ(Translate("Sound on"), "Sound on");
+    players != nullptr ? setenv("LANGUAGE", before.c_str(), 1) : unsetenv("LANGUAGE");
+
     // Nothing of a language code may reach a path but letters.
     Choose_Language("../../de");
     EXPECT_EQ(Message_Path(0), "data/messages/message_0.txt");
