@@ -341,8 +341,7 @@ TEST_F(Controls_Test, AScreenshotIsTheCanvasAtTwiceItsSizeAsAPng)
     std::string second = application.Save_Screenshot(folder);
     EXPECT_NE(second, path);
     EXPECT_FALSE(second.empty());
-    struct stat status;
-    EXPECT_NE(stat((path + Safe_File::TEMPORARY_SUFFIX).c_str(), &status), 0);
+    EXPECT_EQ(Temporaries_Beside(path), 0);
 }
 
 TEST_F(Controls_Test, ScreenshotsGoToThePicturesFolderAndAFolderThatCannotBeWrittenIsSaid)
