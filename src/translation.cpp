@@ -64,7 +64,9 @@ void Restore_Language_Variable()
 // is not a language code give nothing.
 void Add_Folders(std::string code, std::vector<std::string>& folders)
 {
-    code = code.substr(0, code.find_first_of(".@"));
+    std::string::size_type end = code.find_first_of(".@");
+    if (end != std::string::npos)
+        code.resize(end);
     if (code.empty() || code == "C" || code == "POSIX" ||
         code.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_") != std::string::npos ||
         code[0] == '_')
