@@ -141,6 +141,13 @@ TEST_F(Translation, GermanReadsGermanAndAnyOtherLanguageEnglish)
     EXPECT_STREQ(Translate("Sound on"), "Sound on");
     players != nullptr ? setenv("LANGUAGE", before.c_str(), 1) : unsetenv("LANGUAGE");
 
+    // The choices of a menu of languages, English first.
+    std::vector<std::string> languages = Installed_Languages();
+    ASSERT_GE(languages.size(), 3u);
+    EXPECT_EQ(languages[0], "");
+    EXPECT_NE(std::find(languages.begin(), languages.end(), "de"), languages.end());
+    EXPECT_EQ(Language_Name("de"), "Deutsch");
+
     // Nothing of a language code may reach a path but letters.
     Choose_Language("../../de");
     EXPECT_EQ(Message_Path(0), "data/messages/message_0.txt");
