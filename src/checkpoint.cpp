@@ -27,9 +27,9 @@ void Checkpoint::Process(Application& application, Level& level)
         int width = application.Bitmap_Width(bitmap);
         int height = application.Bitmap_Height(bitmap);
         int hero_width = application.Bitmap_Width(hero->bitmap);
-        int hero_height = application.Bitmap_Height(hero->bitmap);
-        bool touching = hero->x < x + width && x < hero->x + hero_width && hero->y < y + height &&
-                        y < hero->y + hero_height;
+        // A hero passing over the bell, however high, rings it too; one
+        // falling past its foot into a pit does not.
+        bool touching = hero->x < x + width && x < hero->x + hero_width && hero->y < y + height;
         // The bell rung last is where the hero starts again.
         if (touching && !lit)
         {

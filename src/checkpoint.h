@@ -3,7 +3,8 @@
 
 #include "character.h"
 
-// A bell on a post. The hero rings it by touching it: it lights up, and a
+// A bell on a post. The hero rings it by passing it (over it or through it,
+// not below its foot): it lights up, and a
 // life lost after that starts the hero here instead of at the level's
 // start. It stays lit through lost lives; another level, a new game or a
 // recording's restart puts it out.
