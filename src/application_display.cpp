@@ -3,6 +3,7 @@
 // volume, screenshots and the short notices over the picture that say what
 // these did.
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -195,15 +196,6 @@ std::string Application::Save_Screenshot(const std::string& folder)
     std::tm local{};
     localtime_r(&now, &local);
     std::strftime(stamp, sizeof(stamp), "%Y-%m-%d_%H-%M-%S", &local);
-    // Two in one second get a number.
-    std::string path;
-    for (int number = 1; number < 100; number++)
-    {
-        path = folder + "/bluejay_" + stamp + (number == 1 ? std::string() : "_" + std::to_string(number)) + ".png";
-        if (access(path.c_str(), F_OK) != 0)
-            break;
-    }
-
     const int width = CANVAS_WIDTH * SCREENSHOT_SCALE;
     const int height = CANVAS_HEIGHT * SCREENSHOT_SCALE;
     // Each canvas pixel is read once and written as a square of the scale.
@@ -239,10 +231,21 @@ std::string Application::Save_Screenshot(const std::string& folder)
     encoded = encoded && png_image_write_to_memory(&image, &png[0], &size, 0, pixels.data(), width * 3, nullptr) != 0;
     png_image_free(&image);
     png.resize(encoded ? size : 0);
-    Safe_File file;
-    if (!encoded || !file.Write(path, png))
+    if (!encoded)
         return std::string();
-    return path;
+    // Two in one second get a number. A new file is always made: nothing
+    // already there, not even a link to nothing, is written through.
+    Safe_File file;
+    for (int number = 1; number < 100; number++)
+    {
+        std::string path =
+            folder + "/bluejay_" + stamp + (number == 1 ? std::string() : "_" + std::to_string(number)) + ".png";
+        if (file.Create(path, png))
+            return path;
+        if (file.error != EEXIST)
+            break;
+    }
+    return std::string();
 }
 
 void Application::Handle_Player_Keys()

@@ -14,6 +14,7 @@
 
 #include "application.h"
 #include "settings.h"
+#include "user_files.h"
 #include "window_system.h"
 
 void Display_Switch_Handler()
@@ -37,8 +38,9 @@ void Close_Button_Handler()
 }
 END_OF_FUNCTION(Close_Button_Handler)
 
-// A desktop logging out, a closed terminal, Ctrl+C: the loops read the flag
-// as Q, so the editor saves and the game ends as it does on Q.
+// A desktop logging out, a closed terminal, Ctrl+C, Ctrl+\\, a user signal,
+// a reader gone from the other end of a pipe: the loops read the flag as Q,
+// so the editor saves and the game ends as it does on Q.
 void Termination_Handler(int)
 {
     termination_requested = 1;
@@ -53,8 +55,11 @@ void Install_Termination_Handlers()
     action.sa_handler = Termination_Handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal_number : {SIGTERM, SIGINT, SIGHUP})
+    for (int signal_number : {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGPIPE})
         sigaction(signal_number, &action, nullptr);
+    // A limit on the size of files makes a write fail (a failed save, said
+    // as one) instead of ending the program in the middle of it.
+    signal(SIGXFSZ, SIG_IGN);
 }
 
 // A window at a whole multiple of the canvas keeps every pixel square and
@@ -150,6 +155,7 @@ int main(int argc, char* argv[])
     application->search_gamepads = true;
     application->Apply_Volumes();
     application->Load_Resources();
+    Remove_Stale_Temporary_Files();
 
     int status = 0;
     if (application->missing_resource[0] != '\0')
