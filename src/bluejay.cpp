@@ -1,5 +1,6 @@
 #include "bluejay.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "application.h"
@@ -400,16 +401,17 @@ void Bluejay::Meet_Ghost(Application& application, Level& level)
     {
         if (application.Assists().no_ghost_push)
             break;
-        // Pushed back somewhere between the start (or the last bell rung)
-        // and here; a hero already behind the bell stays where it is.
-        int back = level.checkpoint_lit ? level.restart_x : start_x;
-        if (level.checkpoint_lit && x <= back)
-            break;
-        int cells = (x - back) / Rectangle::CELL_SIZE;
-        if (x > back && cells >= 1)
-            x = back + Rectangle::CELL_SIZE * (std::rand() % cells);
+        // Pushed back somewhere between the start and here, but never behind
+        // the last bell rung (a hero already behind it stays where it is).
+        int before = x;
+        int cells = (x - start_x) / Rectangle::CELL_SIZE;
+        if (x > start_x && cells >= 1)
+            x = start_x + Rectangle::CELL_SIZE * (std::rand() % cells);
         else
-            x = back;
+            x = start_x;
+        int floor = level.checkpoint_lit ? std::min(before, level.restart_x) : x;
+        if (x < floor)
+            x = floor;
         if (level.Hero() == this)
             level.reposition_requested = true;
         break;
