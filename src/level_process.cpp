@@ -234,8 +234,9 @@ void Level::Draw_Status_Line(Application& application, Bluejay& hero)
         Draw_Status_Backing(application);
     if (!application.game_complete)
     {
-        textout_ex(canvas, font, Translate("Energy: "), STATUS_MARGIN, STATUS_MARGIN, red, -1);
-        int x = text_length(font, Translate("Energy: "));
+        const char* energy = Translate("Energy: ");
+        textout_ex(canvas, font, energy, STATUS_MARGIN, STATUS_MARGIN, red, -1);
+        int x = text_length(font, energy);
         Draw_Status_Extras(application, hero, x);
         int mark_width = application.Bitmap_Width(Application::STRENGTH_MARK_BM);
         for (int i = 0; i < hero.strength; i++, x += mark_width)
