@@ -1,8 +1,8 @@
 # The part of an installation that names the installation's own folders: the
 # command of the desktop entry, made from the template in the build tree.
 # Run by `cmake --install`, so the prefix is the one given there; the build
-# sets BLUEJAY_PROGRAM_DIR, BLUEJAY_APP_ID, BLUEJAY_DESKTOP_TEMPLATE and
-# BLUEJAY_APPLICATIONS_DIR before it runs.
+# sets BLUEJAY_PROGRAM_DIR, BLUEJAY_APP_ID and BLUEJAY_APPLICATIONS_DIR (and
+# BLUEJAY_DESKTOP_TEMPLATE, the translated entry) before it runs.
 set(prefix "${CMAKE_INSTALL_PREFIX}")
 if(IS_ABSOLUTE "${BLUEJAY_PROGRAM_DIR}")
   set(program_dir "${BLUEJAY_PROGRAM_DIR}")
@@ -15,6 +15,12 @@ set(BLUEJAY_PROGRAM "${program_dir}/bluejay")
 # program replaces the link instead of being written through it.
 if(IS_SYMLINK "$ENV{DESTDIR}${BLUEJAY_PROGRAM}")
   file(REMOVE "$ENV{DESTDIR}${BLUEJAY_PROGRAM}")
+endif()
+
+# The build's translated entry when there is one (the build sets
+# BLUEJAY_DESKTOP_TEMPLATE), else the English one.
+if(NOT DEFINED BLUEJAY_DESKTOP_TEMPLATE OR NOT EXISTS "${BLUEJAY_DESKTOP_TEMPLATE}")
+  set(BLUEJAY_DESKTOP_TEMPLATE "${CMAKE_CURRENT_LIST_DIR}/bluejay.desktop.in")
 endif()
 
 if(IS_ABSOLUTE "${BLUEJAY_APPLICATIONS_DIR}")
