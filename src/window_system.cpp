@@ -6,6 +6,8 @@
 
 #include <allegro.h>
 
+#include "sound_feeder.h"
+
 #if defined(ALLEGRO_UNIX) && defined(ALLEGRO_WITH_XWINDOWS) && !defined(ALLEGRO_MACOSX)
 #define BLUEJAY_X11_PORT 1
 #include <xalleg.h>
@@ -62,9 +64,9 @@ int End_On_Server_Error(Display* display, XErrorEvent* error)
 void Window_System::Take_Over_Events()
 {
 #ifdef BLUEJAY_X11_PORT
-    // Digital sound is mixed on the same thread every 10 ms; with a sound
-    // device the thread keeps running as the library made it.
-    bool sound_on_thread = digi_driver != nullptr && digi_driver->id != DIGI_NONE;
+    // Digital sound the game does not feed itself is mixed on the same
+    // thread; then it keeps running as the library made it.
+    bool sound_on_thread = digi_driver != nullptr && digi_driver->id != DIGI_NONE && !Sound_Feeder::Feeding();
     if (events_taken || !On_X11() || _unix_bg_man == nullptr || !_unix_bg_man->multi_threaded || sound_on_thread)
         return;
     // With interrupts held the thread sleeps on a condition (after at most
