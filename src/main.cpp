@@ -192,6 +192,9 @@ int main(int argc, char* argv[])
     remove_display_switch_callback(Switch_Out_Handler);
     set_close_button_callback(nullptr);
     Sound_Feeder::Stop();
+    if (std::getenv("BLUEJAY_REPORT") != nullptr && Sound_Feeder::Wake_Ups() > 0)
+        std::fprintf(stderr, "Sound fed %ld times, longest wait %ld us\n", Sound_Feeder::Wake_Ups(),
+                     Sound_Feeder::Longest_Wait_Microseconds());
     Window_System::Give_Back_Events();
     delete application;
     application = nullptr;

@@ -25,6 +25,7 @@ const int DEFAULT_RATE = 44100;
 const int DEFAULT_FRAGMENTS = 5;
 
 std::atomic<long> wake_ups{0};
+std::atomic<long> longest_wait{0};
 long period_microseconds = 0;
 
 #ifdef BLUEJAY_UNIX_BACKGROUND
@@ -38,7 +39,8 @@ bool catching = false;
 // out is never called again once its removal returns.
 std::mutex updates_lock;
 std::vector<bg_func> updates;
-int calls_per_wake = 1;
+// A device's full of periods, and one more.
+int most_calls = 1;
 
 std::thread feeder;
 std::mutex wake_lock;
@@ -70,19 +72,28 @@ int Catch_Unregister(bg_func update)
 }
 
 // Each call of the driver's update writes one period when the device has
-// room for one; a call more than the device holds fills it after a late
-// wake-up too. Periods missed by a late wake-up merge: the next comes one
-// period after it.
+// room for one. The first wake-up fills the device; each later one offers it
+// the periods its clock says were played since, and a sixteenth more: a
+// device whose clock runs a little ahead of this one finds them (the offers
+// it has no room for cost a look and nothing else), and one that takes
+// whatever it is given (a null device, a file) gets the sound in about its
+// own time, not as fast as the mixer can make it, which would leave the
+// music's notes, timed by the clock, ever longer in the sound. A late
+// wake-up makes up for the periods it missed, at most a device's full.
 void Feed(std::chrono::microseconds period)
 {
-    auto next = std::chrono::steady_clock::now();
+    const double OFFERED = 1.0 + 1.0 / 16.0;
+    auto last = std::chrono::steady_clock::now();
+    auto next = last;
+    int calls = most_calls;
+    double owed = 0.0;
     std::unique_lock<std::mutex> waiting(wake_lock);
     while (!stopping)
     {
         waiting.unlock();
         {
             std::lock_guard<std::mutex> hold(updates_lock);
-            for (int call = 0; call < calls_per_wake; call++)
+            for (int call = 0; call < calls; call++)
                 for (bg_func update : updates)
                     update(1);
         }
@@ -93,6 +104,15 @@ void Feed(std::chrono::microseconds period)
         if (next < now)
             next = now;
         wake.wait_until(waiting, next, [] { return stopping; });
+        now = std::chrono::steady_clock::now();
+        long waited = static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(now - last).count());
+        last = now;
+        if (waited > longest_wait)
+            longest_wait = waited;
+        owed = std::min(owed + OFFERED * static_cast<double>(waited) / static_cast<double>(period.count()),
+                        static_cast<double>(most_calls));
+        calls = static_cast<int>(owed);
+        owed -= calls;
     }
 }
 
@@ -145,7 +165,7 @@ void Sound_Feeder::Stop_Catching()
     int fragments = get_config_int("sound", "alsa_numfrags", DEFAULT_FRAGMENTS);
     int frames = Driver_Period_Frames(rate, get_config_int("sound", "alsa_fragsize", 0), fragments);
     period_microseconds = std::max(1000L, 1000000L * frames / rate);
-    calls_per_wake = std::max(fragments, 1) + 1;
+    most_calls = std::max(fragments, 1) + 1;
     stopping = false;
     try
     {
@@ -194,6 +214,11 @@ void Sound_Feeder::Stop()
 long Sound_Feeder::Wake_Ups()
 {
     return wake_ups;
+}
+
+long Sound_Feeder::Longest_Wait_Microseconds()
+{
+    return longest_wait;
 }
 
 long Sound_Feeder::Period_Microseconds()

@@ -8,7 +8,7 @@
 // most one period of mixed sound (1024 frames, 23 ms at 44.1 kHz) when the
 // device has room for one, and nothing the other 22 times. The game catches
 // that update as the driver is installed and calls it itself, from a thread
-// of its own that wakes once a period and fills every free period at once:
+// of its own that wakes once a period and writes what was played since:
 // about 43 wake-ups a second instead of a thousand, the same periods queued
 // in the device as before, so the sound keeps its lead over the device and
 // an effect started by the game goes into the next period mixed, as before.
@@ -30,10 +30,14 @@ public:
     // the library shuts its sound down.
     static void Stop();
 
-    // What the thread does, for the benchmark: its wake-ups so far, and the
-    // period it wakes at, in microseconds.
+    // What the thread does, for the benchmark and the sound test: its
+    // wake-ups so far, the period it wakes at and the longest time it went
+    // without feeding, in microseconds. The device runs dry only when that
+    // time passes the periods it holds (five, unless the settings say
+    // otherwise).
     static long Wake_Ups();
     static long Period_Microseconds();
+    static long Longest_Wait_Microseconds();
 
     // The period the library's sound driver asks the device for, as it
     // works it out: its alsa_fragsize setting, or the power of two that

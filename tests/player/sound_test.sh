@@ -3,10 +3,13 @@
 # that converts to signed 16-bit samples in front of the file plugin): the
 # title music is audible and played by the software synthesizer, the pause
 # chime sounds and the music holds while paused; the program's answer to an
-# unknown switch; and a machine without a sound device runs silently and
-# cleanly.
+# unknown switch; a minute of the title music as loud as it always was,
+# with the device never left without sound; and a machine without a sound
+# device runs silently and cleanly.
 #
 #   tests/player/sound_test.sh PROGRAM DATA_FOLDER
+#
+# BLUEJAY_MUSIC_SECONDS sets the length of the music measure (default 60).
 source "$(dirname "$0")/player.sh"
 command -v sox >/dev/null || fail "sox is missing (tools/install_packages.sh installs it)"
 
@@ -59,8 +62,41 @@ note "ok: the pause chime sounds"
 above 0.002 "$held_rms" || fail "the music goes on while paused (RMS $held_rms)"
 note "ok: the music holds while the game is paused"
 
-# From here on the machine has no sound device.
 mv "$wav" "$scratch/game_with_sound.wav"
+
+# The title music for a minute. The file takes the sound as fast as it is
+# given, so the game's own clock sets how much of it there is: at least the
+# minute's worth, and the game's report says how long its sound went without
+# being fed (the device runs dry only after the five periods it holds).
+music_seconds=${BLUEJAY_MUSIC_SECONDS:-60}
+record_sound "$scratch/music.wav"
+note "the title music for $music_seconds s"
+BLUEJAY_REPORT=1 start_game
+game_window >/dev/null
+wait_for_title 3
+music_from=$(size)
+sleep "$music_seconds"
+music_to=$(size)
+press q
+expect_done "$(wait_for_exit)"
+music_rms=$(rms "$music_from" "$music_to")
+music_length=$(seconds $((music_to - music_from)) $((44100 * 2 * 2)))
+period=$(sed -n 's/^Sound fed every \([0-9]*\) us$/\1/p' "$scratch/game.err")
+longest=$(sed -n 's/^Sound fed [0-9]* times, longest wait \([0-9]*\) us$/\1/p' "$scratch/game.err")
+note "title music: RMS $music_rms over $music_length s of sound; fed every ${period:-?} us, longest wait ${longest:-?} us"
+# The title music's RMS over a minute before the game fed its sound itself.
+today_rms=0.0641
+above "$music_rms" "$(awk -v r=$today_rms 'BEGIN { print r * 0.9 }')" &&
+  above "$(awk -v r=$today_rms 'BEGIN { print r * 1.1 }')" "$music_rms" ||
+  fail "the title music's RMS $music_rms is not within a tenth of $today_rms"
+above "$music_length" "$((music_seconds - 1))" || fail "only $music_length s of sound in $music_seconds s"
+if [ -n "$period" ]; then
+  [ -n "$longest" ] || fail "the game did not say how it fed its sound"
+  above $((4 * period)) "$longest" || fail "the sound went $longest us without being fed (a period is $period us)"
+fi
+note "ok: the title music plays on as loud as before, never left to run dry"
+
+# From here on the machine has no sound device.
 no_sound_device
 
 note "an unknown switch"
