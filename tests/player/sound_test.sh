@@ -71,7 +71,7 @@ mv "$wav" "$scratch/game_with_sound.wav"
 music_seconds=${BLUEJAY_MUSIC_SECONDS:-60}
 record_sound "$scratch/music.wav"
 note "the title music for $music_seconds s"
-BLUEJAY_REPORT=1 start_game
+GAME_SECONDS=$((music_seconds + 30)) BLUEJAY_REPORT=1 start_game
 game_window >/dev/null
 wait_for_title 3
 music_from=$(size)
