@@ -210,6 +210,9 @@ int main(int argc, char* argv[])
     remove_display_switch_callback(Switch_Out_Handler);
     set_close_button_callback(nullptr);
     Sound_Feeder::Stop();
+    if (std::getenv("BLUEJAY_REPORT") != nullptr && Window_System::Frames_Sent() > 0)
+        std::fprintf(stderr, "Shown: %ld frames, %ld updates, %lld pixels\n", Window_System::Frames_Sent(),
+                     Window_System::Areas_Sent(), Window_System::Pixels_Sent());
     if (std::getenv("BLUEJAY_REPORT") != nullptr && Sound_Feeder::Wake_Ups() > 0)
         std::fprintf(stderr, "Sound fed %ld times, longest wait %ld us\n", Sound_Feeder::Wake_Ups(),
                      Sound_Feeder::Longest_Wait_Microseconds());

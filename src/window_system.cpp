@@ -22,6 +22,9 @@ namespace
 {
 bool events_taken = false;
 bool give_back_at_exit = false;
+long frames_sent = 0;
+long areas_sent = 0;
+long long pixels_sent = 0;
 
 #ifdef BLUEJAY_X11_PORT
 // The library takes at most 50 events a call; a tick of fast mouse moves in
@@ -144,6 +147,8 @@ void Window_System::Send_Area(int x, int y, int width, int height)
 #ifdef BLUEJAY_X11_PORT
     if (!Screen_Takes_Areas())
         return;
+    areas_sent++;
+    pixels_sent += static_cast<long long>(width) * height;
     _xwin_update_screen(x, y, width, height);
 #else
     (void)x;
@@ -158,10 +163,26 @@ void Window_System::Send_Off()
 #ifdef BLUEJAY_X11_PORT
     if (!Screen_Takes_Areas())
         return;
+    frames_sent++;
     // The requests would otherwise wait in the buffer for the next round
     // trip, a tick later when the game takes the events itself.
     acquire_screen();
     XFlush(_xwin.display);
     release_screen();
 #endif
+}
+
+long Window_System::Frames_Sent()
+{
+    return frames_sent;
+}
+
+long Window_System::Areas_Sent()
+{
+    return areas_sent;
+}
+
+long long Window_System::Pixels_Sent()
+{
+    return pixels_sent;
 }

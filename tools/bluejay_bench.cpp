@@ -2,7 +2,8 @@
 //
 //   bluejay_bench [--runs N] [--rounds N] [--seconds S] [--demo-ticks N] [--stress-ticks N]
 //                 [--game PATH] [--spin-game PATH] [--no-display]
-//                 [--peer PATH] [--peer-seconds S] [--peer-rounds N] [--write-stress-level FILE]
+//                 [--peer PATH] [--peer-seconds S] [--peer-rounds N] [--peer-only]
+//                 [--write-stress-level FILE]
 //
 // It prints, each figure the median over several runs:
 //  - headless ticks per second and the slowest tick on every campaign level
@@ -42,6 +43,7 @@
 // --peer PATH     the peer to measure beside the game (default: alex4)
 // --peer-seconds S seconds of each side-by-side measure (default 10)
 // --peer-rounds N rounds of the side-by-side measure (default 5)
+// --peer-only     only the side-by-side measure
 // --write-stress-level FILE  only write the stress level's map to FILE
 //
 // The parts that need a screen start their own Xvfb; without Xvfb (or with
@@ -987,6 +989,7 @@ struct Options
     std::string peer;
     double peer_seconds = 10.0;
     int peer_rounds = 5;
+    bool peer_only = false;
 };
 
 
@@ -1039,6 +1042,8 @@ struct Shown_Measure
 {
     std::vector<double> shares, server_shares, peaks;
     std::string report; // the game's own lines about its screen and sound
+    // From its "Shown:" line: the frames it sent, the updates and pixels.
+    double frames = 0, updates = 0, pixels = 0;
 
     void Add(const Idle_Measure& measure, double server_share)
     {
@@ -1065,10 +1070,26 @@ void Measure_Shown(Shown_Measure& into, const std::vector<std::string>& argument
     std::istringstream lines(Read_Text_File(errors));
     std::string line, report;
     while (std::getline(lines, line))
-        if (line.compare(0, 7, "Screen ") == 0 || line.compare(0, 6, "Sound ") == 0)
+        if (line.compare(0, 7, "Screen ") == 0 || line.compare(0, 6, "Sound ") == 0 ||
+            line.compare(0, 7, "Shown: ") == 0)
             report += (report.empty() ? "" : "; ") + line;
     if (!report.empty())
         into.report = report;
+    size_t shown = report.find("Shown: ");
+    if (shown != std::string::npos)
+        std::sscanf(report.c_str() + shown, "Shown: %lf frames, %lf updates, %lf pixels", &into.frames, &into.updates,
+                    &into.pixels);
+}
+
+// What each frame sent to the X server, from the game's own count.
+std::string Frame_Text(const Shown_Measure& measure)
+{
+    if (measure.frames <= 0)
+        return "not reported";
+    char text[128];
+    std::snprintf(text, sizeof(text), "%.0f frames, a frame %.2f updates and %.0f KB", measure.frames,
+                  measure.updates / measure.frames, measure.pixels * 4.0 / measure.frames / 1024.0);
+    return text;
 }
 
 std::string Share_Text(const std::vector<double>& shares)
@@ -1159,6 +1180,9 @@ int Compare_With_Peer(const std::string& game_path, const std::string& peer, con
         std::printf("    | peak memory | %.1f MB | %.1f MB | %.2f | %s |\n", game_peak / 1024.0, peer_peak / 1024.0,
                     measured ? game_peak / peer_peak : -1.0,
                     sound.sound ? (std::string("<= 12 MB: ") + Verdict(peak_met)).c_str() : "");
+        std::printf("    sent to the X server through its shared image (the last round): window %s; full screen %s; "
+                    "editor %s\n",
+                    Frame_Text(game).c_str(), Frame_Text(full).c_str(), Frame_Text(editor).c_str());
         std::printf("    the game on a 1920 x 1080 full screen, title over the demo: %s (X server %s, peak %.1f MB)%s%s\n",
                     Share_Text(full.shares).c_str(), Share_Text(full.server_shares).c_str(), Median(full.peaks) / 1024.0,
                     sound.sound ? "; target <= 4%: " : "", sound.sound ? Verdict(full_met) : "");
@@ -1284,6 +1308,29 @@ int Run_Benchmark(const Options& options)
     std::printf("Bluejay benchmark: %d runs of each headless measure, figures are medians\n", options.runs);
     std::printf("machine: %ld processors, %s; load average %s at the start\n", sysconf(_SC_NPROCESSORS_ONLN),
                 Processor_Model().c_str(), Load_Average().c_str());
+
+    // Only the side-by-side measure, on a display of its own.
+    if (options.peer_only)
+    {
+        std::string xvfb = Find_Program("Xvfb");
+        std::string game_path = options.game.empty() ? Beside_Program("bluejay") : options.game;
+        Display display = Start_Display(xvfb);
+        if (display.name.empty() || !Is_File(game_path))
+        {
+            std::printf("\nno Xvfb or no game program: the side-by-side measure is left out.\n");
+        }
+        else
+        {
+            std::printf("\nUnder Xvfb %s, screen 1920x1080x24 (game: %s)\n", display.name.c_str(), game_path.c_str());
+            missed += Compare_With_Peer(game_path, Find_Peer(options.peer), display, scratch, options);
+            Stop(display.server);
+        }
+        std::printf("\nload average %s at the end; targets missed: %d\n", Load_Average().c_str(), missed);
+        std::string remove = "rm -rf '" + scratch + "'";
+        if (std::system(remove.c_str()) != 0)
+            std::fprintf(stderr, "bluejay_bench: cannot remove %s\n", scratch.c_str());
+        return missed == 0 ? 0 : 1;
+    }
 
     // Campaign levels.
     std::vector<int> campaign;
@@ -1504,7 +1551,7 @@ int Usage(const char* message)
 {
     std::fprintf(stderr, "bluejay_bench: %s\n", message);
     std::fprintf(stderr, "usage: bluejay_bench [--runs N] [--rounds N] [--seconds S] [--demo-ticks N] [--stress-ticks N] "
-                         "[--game PATH] [--spin-game PATH] [--no-display] [--peer PATH] [--peer-seconds S] [--peer-rounds N] "
+                         "[--game PATH] [--spin-game PATH] [--no-display] [--peer PATH] [--peer-seconds S] [--peer-rounds N] [--peer-only] "
                          "[--write-stress-level FILE]\n");
     return 2;
 }
@@ -1545,6 +1592,8 @@ int main(int argc, char* argv[])
             options.game = argv[++i];
         else if (option == "--peer" && has_value)
             options.peer = argv[++i];
+        else if (option == "--peer-only")
+            options.peer_only = true;
         else if (option == "--peer-rounds" && has_value && std::atoi(argv[i + 1]) > 0)
             options.peer_rounds = std::atoi(argv[++i]);
         else if (option == "--peer-seconds" && has_value && std::atof(argv[i + 1]) > 0)
