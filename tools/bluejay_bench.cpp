@@ -1286,6 +1286,17 @@ void Print_Level_Table(const char* title, const std::vector<std::map<int, Tick_T
     }
 }
 
+// The report's last line; the scratch folder removed. The exit status: 0
+// when every target was met.
+int Finish_Report(const std::string& scratch, int missed)
+{
+    std::printf("\nload average %s at the end; targets missed: %d\n", Load_Average().c_str(), missed);
+    std::string remove = "rm -rf '" + scratch + "'";
+    if (std::system(remove.c_str()) != 0)
+        std::fprintf(stderr, "bluejay_bench: cannot remove %s\n", scratch.c_str());
+    return missed == 0 ? 0 : 1;
+}
+
 int Run_Benchmark(const Options& options)
 {
     std::string self = Program_Path();
@@ -1325,11 +1336,7 @@ int Run_Benchmark(const Options& options)
             missed += Compare_With_Peer(game_path, Find_Peer(options.peer), display, scratch, options);
             Stop(display.server);
         }
-        std::printf("\nload average %s at the end; targets missed: %d\n", Load_Average().c_str(), missed);
-        std::string remove = "rm -rf '" + scratch + "'";
-        if (std::system(remove.c_str()) != 0)
-            std::fprintf(stderr, "bluejay_bench: cannot remove %s\n", scratch.c_str());
-        return missed == 0 ? 0 : 1;
+        return Finish_Report(scratch, missed);
     }
 
     // Campaign levels.
@@ -1540,11 +1547,7 @@ int Run_Benchmark(const Options& options)
         }
     }
 
-    std::printf("\nload average %s at the end; targets missed: %d\n", Load_Average().c_str(), missed);
-    std::string remove = "rm -rf '" + scratch + "'";
-    if (std::system(remove.c_str()) != 0)
-        std::fprintf(stderr, "bluejay_bench: cannot remove %s\n", scratch.c_str());
-    return missed == 0 ? 0 : 1;
+    return Finish_Report(scratch, missed);
 }
 
 int Usage(const char* message)
