@@ -84,7 +84,7 @@ check)
   exit $status
   ;;
 *)
-  sed -n '2,16p' "$0" >&2
+  sed -n '2,14p' "$0" >&2
   exit 2
   ;;
 esac
