@@ -75,8 +75,11 @@ check)
     # Placeholders, the header and the entries' form.
     msgfmt --check --statistics -o /dev/null "$translation" || status=1
     # Every text of the catalogue translated (not fuzzy, not missing).
+    # (A translation may be ahead of the catalogue: texts not used yet are
+    # no fault.)
     if [ "$translation" = po/de.po ]; then
-      msgcmp "$translation" "$pot" || status=1
+      report=$(msgcmp "$translation" "$pot" 2>&1) || status=1
+      grep -v 'warning: this message is not used' <<<"$report" >&2 || true
     else
       msgcmp "$translation" "$pot" 2>/dev/null || echo "$translation: not complete; the texts it lacks read English" >&2
     fi
