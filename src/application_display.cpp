@@ -14,6 +14,8 @@
 
 #include "application.h"
 #include "safe_file.h"
+#include "settings_file.h"
+#include "translation.h"
 #include "user_files.h"
 #include "window_system.h"
 
@@ -164,6 +166,31 @@ bool Application::Toggle_Full_Screen()
     return changed;
 }
 
+bool Application::Set_Screen(bool full, int scale)
+{
+    if (screen == nullptr)
+    {
+        full_screen = full;
+        window_scale = scale;
+        return true;
+    }
+    if (full == full_screen && (full || scale == window_scale))
+        return true;
+    int scale_before = window_scale;
+    window_scale = scale;
+    bool changed = Set_Screen_Mode(full, scale);
+    if (changed)
+        full_screen = full;
+    else
+    {
+        window_scale = scale_before;
+        Set_Screen_Mode(full_screen, window_scale);
+    }
+    Register_Window_Callbacks(registered_switch_in, registered_switch_out, registered_close_button);
+    Redraw_Screen();
+    return changed;
+}
+
 void Application::Set_Volumes(int music, int effects)
 {
     music_volume = Clamp(music, 0, MAX_VOLUME);
@@ -268,12 +295,15 @@ void Application::Handle_Player_Keys()
         Set_Volumes(music_volume + (music_up ? VOLUME_STEP : -VOLUME_STEP), effects_volume);
         std::snprintf(text, sizeof(text), muted ? "Music %d (muted: F9)" : "Music %d", music_volume);
         Show_Notice(text);
+        // The next start remembers it.
+        Settings_File::Remember(settings_path, "sound", "music", std::to_string(music_volume));
     }
     if (Pressed(player_keys_held, KEY_F9))
     {
         muted = !muted;
         Apply_Volumes();
         Show_Notice(muted ? "Sound off" : "Sound on");
+        Settings_File::Remember(settings_path, "sound", "mute", muted ? "yes" : "no");
     }
     bool alt_enter = Pressed(player_keys_held, KEY_ENTER) && (key[KEY_ALT] || key[KEY_ALTGR]);
     if (Pressed(player_keys_held, KEY_F11) || alt_enter)
