@@ -178,7 +178,8 @@ void Application::Run_Title_Tick()
         Menu_Screens::Outcome outcome = menus->Tick(*this);
         leave = outcome.action == Menu_Screens::START || outcome.action == Menu_Screens::CONTINUE ||
                 outcome.action == Menu_Screens::START_LEVEL || outcome.action == Menu_Screens::QUIT;
-        quit = outcome.action == Menu_Screens::QUIT;
+        if (outcome.action == Menu_Screens::QUIT)
+            quit = true;
         if (outcome.action == Menu_Screens::CONTINUE)
             start_level = Continue_Level();
         if (outcome.action == Menu_Screens::START_LEVEL)

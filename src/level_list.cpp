@@ -5,6 +5,7 @@
 
 #include "application.h"
 #include "level.h"
+#include "platform.h"
 #include "string_list.h"
 
 std::vector<int> Level_List::Campaign_Levels(const Application& application)
@@ -21,10 +22,10 @@ std::vector<int> Level_List::Campaign_Levels(const Application& application)
         const Level& level = *application.levels[number];
         for (int i = 0; i < level.number_of_platforms && i < Level::MAX_PLATFORMS; i++)
         {
-            const Map_Record& pipe = *level.platform_records[i];
-            if (pipe.type != Level::PIPE)
+            const Platform* pipe = level.platforms[i];
+            if (pipe == nullptr || pipe->type != Level::PIPE)
                 continue;
-            int screen = std::clamp(pipe.x / Application::CANVAS_WIDTH, 0, Level::NUMBER_OF_POINTERS - 1);
+            int screen = std::clamp(pipe->x / Application::CANVAS_WIDTH, 0, Level::NUMBER_OF_POINTERS - 1);
             int destination = level.pointers[screen];
             if (destination >= 0 && destination < Application::NUMBER_OF_LEVELS && !seen[destination])
             {
