@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "application.h"
 #include "bluejay.h"
@@ -47,7 +49,17 @@ bool Make_Level_Save_Path(char* buffer, int level, std::string& reason)
 
 void Make_Message_Path(char* buffer, int level)
 {
+    // The player's language's own file when there is one (same format, in
+    // data/messages/<language>/), else the English one.
     char path[Application::MAX_PATH_LENGTH];
+    for (const std::string& language : Language_Folders())
+    {
+        std::snprintf(path, sizeof(path), "data\\messages\\%s\\message_%i.txt", language.c_str(), level);
+        Make_Path(buffer, path);
+        struct stat status;
+        if (stat(buffer, &status) == 0 && S_ISREG(status.st_mode) && access(buffer, R_OK) == 0)
+            return;
+    }
     std::snprintf(path, sizeof(path), "data\\messages\\message_%i.txt", level);
     Make_Path(buffer, path);
 }
@@ -458,7 +470,7 @@ void Application::Leave_Game()
     if (!Make_Write_Path(path, MOVIE_FILE, reason) || !Save_Movie(path, reason))
         std::fprintf(stderr, "The movie was not saved to %s: %s\n", path, reason.c_str());
     Stop_Music();
-    Show_Status_Screen("Exiting... please wait.");
+    Show_Status_Screen(Translate("Exiting... please wait."));
 }
 
 void Application::Run_Game()

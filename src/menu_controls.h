@@ -42,6 +42,9 @@ private:
     int mouse_x_before = -1;
     int mouse_y_before = -1;
     int mouse_b_before = 0;
+    // The first move after a menu opens only tells where the mouse is (a
+    // pointer warped into the window must not take the highlight off Start).
+    bool mouse_learned = false;
 
     // The commands held now.
     static int Held_Now(const Application& application);

@@ -173,6 +173,9 @@ TEST_F(MenusTest, MouseHighlightsWhatItHoversAndAClickChooses)
     mouse_x = Application::CANVAS_WIDTH / 2;
     mouse_y = row;
     Title_Tick();
+    EXPECT_TRUE(menus.Start_Highlighted()) << "the first move only tells where the mouse is";
+    mouse_x++;
+    Title_Tick();
     EXPECT_EQ(Highlighted(), "Quit");
     mouse_b = 1;
     Title_Tick();
