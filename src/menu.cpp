@@ -59,7 +59,7 @@ void Menu::Keep_In_View()
 
 int Menu::Entries_Top() const
 {
-    return top + PADDING + (heading.empty() ? 0 : LINE_HEIGHT + 4);
+    return top + padding + (heading.empty() ? 0 : LINE_HEIGHT + 4);
 }
 
 int Menu::Entry_At(int x, int y) const
@@ -102,7 +102,7 @@ void Menu::Draw(BITMAP* canvas) const
 {
     int shown = std::min(rows, static_cast<int>(entries.size()) - first_shown);
     int left = (Application::CANVAS_WIDTH - width) / 2;
-    int bottom = Entries_Top() + shown * LINE_HEIGHT + (word.empty() ? 0 : LINE_HEIGHT + 2) + PADDING - 2;
+    int bottom = Entries_Top() + shown * LINE_HEIGHT + (word.empty() ? 0 : LINE_HEIGHT + 2) + padding - 2;
     int panel = makecol(16, 20, 40);
     int frame = makecol(90, 110, 170);
     int white = makecol(255, 255, 255);
@@ -112,7 +112,7 @@ void Menu::Draw(BITMAP* canvas) const
     rectfill(canvas, left, top, left + width - 1, bottom, panel);
     rect(canvas, left, top, left + width - 1, bottom, frame);
     if (!heading.empty())
-        textout_centre_ex(canvas, font, heading.c_str(), Application::CANVAS_WIDTH / 2, top + PADDING, yellow, -1);
+        textout_centre_ex(canvas, font, heading.c_str(), Application::CANVAS_WIDTH / 2, top + padding, yellow, -1);
     for (int row = 0; row < shown; row++)
     {
         int at = first_shown + row;

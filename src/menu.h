@@ -48,6 +48,8 @@ public:
     int top = 24;
     int width = 224;
     int rows = 14;
+    // Room above and below the entries.
+    int padding = PADDING;
 
     void Add(const std::string& text, const std::string& value = std::string(), bool selectable = true);
     // Moves the highlight onto the nearest entry that can be chosen.

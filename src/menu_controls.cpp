@@ -47,7 +47,7 @@ void Menu_Controls::Reset(const Application& application)
     mouse_x_before = mouse_x;
     mouse_y_before = mouse_y;
     mouse_b_before = mouse_b;
-    mouse_learned = false;
+    moves_seen = 0;
 }
 
 Menu_Input Menu_Controls::Read(const Application& application)
@@ -77,9 +77,9 @@ Menu_Input Menu_Controls::Read(const Application& application)
         poll_mouse();
     int x = mouse_x, y = mouse_y, buttons = mouse_b;
     input.mouse_moved = x != mouse_x_before || y != mouse_y_before;
-    if (input.mouse_moved && !mouse_learned)
+    if (input.mouse_moved && moves_seen < MOVES_BEFORE_HOVER)
     {
-        mouse_learned = true;
+        moves_seen++;
         input.mouse_moved = false;
     }
     input.clicked = (buttons & 1) && !(mouse_b_before & 1);

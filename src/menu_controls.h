@@ -42,9 +42,12 @@ private:
     int mouse_x_before = -1;
     int mouse_y_before = -1;
     int mouse_b_before = 0;
-    // The first move after a menu opens only tells where the mouse is (a
-    // pointer warped into the window must not take the highlight off Start).
-    bool mouse_learned = false;
+    // The first moves after a menu opens only tell where the mouse is: a
+    // pointer that lies over the window, or is put there at once, does not
+    // take the highlight off Start; a hand on the mouse moves it tick after
+    // tick.
+    static constexpr int MOVES_BEFORE_HOVER = 3;
+    int moves_seen = 0;
 
     // The commands held now.
     static int Held_Now(const Application& application);

@@ -262,14 +262,17 @@ void Menu_Screens::Build(Application& application)
     menu.top = 8;
     menu.width = 240;
     menu.rows = 17;
+    menu.padding = Menu::PADDING;
     switch (Current())
     {
     case CLOSED:
         break;
     case TITLE:
+        // Between the title's name and its "Press Enter".
         menu.top = TITLE_TOP;
         menu.width = 200;
         menu.rows = 6;
+        menu.padding = 3;
         add(ID_START, Translate("Start"));
         if (application.Continue_Level() > 0)
             add(ID_CONTINUE, Format(Translate("Continue from level %i"), application.Continue_Level()));

@@ -49,7 +49,7 @@ public:
     };
 
     // The title menu's entries, in order (Continue only with progress).
-    static constexpr int TITLE_TOP = 96;
+    static constexpr int TITLE_TOP = 92;
 
     Menu menu;
     Level_List level_list;

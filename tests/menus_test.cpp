@@ -169,13 +169,16 @@ TEST_F(MenusTest, MouseHighlightsWhatItHoversAndAClickChooses)
 {
     application.Start_Title();
     Title_Tick();
-    int row = menus.menu.top + Menu::PADDING + 4 * Menu::LINE_HEIGHT + 3;
+    int row = menus.menu.top + menus.menu.padding + 4 * Menu::LINE_HEIGHT + 3;
     mouse_x = Application::CANVAS_WIDTH / 2;
     mouse_y = row;
     Title_Tick();
-    EXPECT_TRUE(menus.Start_Highlighted()) << "the first move only tells where the mouse is";
-    mouse_x++;
-    Title_Tick();
+    EXPECT_TRUE(menus.Start_Highlighted()) << "the first moves only tell where the mouse is";
+    for (int move = 0; move < 3; move++)
+    {
+        mouse_x++;
+        Title_Tick();
+    }
     EXPECT_EQ(Highlighted(), "Quit");
     mouse_b = 1;
     Title_Tick();
