@@ -124,6 +124,7 @@ const Option OPTION_TABLE[] = {
      [](Application& a, int direction) {
          a.play_options.speed = Cycle(a.play_options.speed, Play_Options::MIN_SPEED, Play_Options::MAX_SPEED,
                                       Play_Options::SPEED_STEP, direction);
+         a.Apply_Tick_Period();
          Menu_Screens::Remember(a, "assist", "speed", std::to_string(a.play_options.speed));
      }},
     {TRANSLATE_LATER("Endless flight"), [](const Application& a) { return On_Off(a.play_options.endless_flight); },
