@@ -317,6 +317,12 @@ void Application::Restart_Level()
     hero->Reset(Demo_Rules());
     level.Reset(Demo_Rules());
     level.Position_For_Main_Character();
+    // A level that starts over runs, even from under P's pause.
+    if (paused)
+    {
+        paused = false;
+        Resume_Music();
+    }
 }
 
 void Application::Run_Play_Tick()

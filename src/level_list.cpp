@@ -6,7 +6,6 @@
 #include "application.h"
 #include "level.h"
 #include "platform.h"
-#include "string_list.h"
 
 std::vector<int> Level_List::Campaign_Levels(const Application& application)
 {
@@ -41,8 +40,9 @@ void Level_List::Build(const Application& application)
 {
     entries.clear();
     auto name_of = [&](int number) {
-        const String_List& message = *application.messages[number];
-        return message.number_of_strings > 0 ? message.strings[0] : std::string();
+        char name[Application::MAX_NOTICE_LENGTH];
+        application.Level_Name(number, name, sizeof(name));
+        return std::string(name);
     };
     std::vector<int> campaign = Campaign_Levels(application);
     int furthest = application.progress.furthest_level;
