@@ -18,10 +18,10 @@ copy_data
 } >"$scratch/game/data/levels/level_60.map"
 printf 'My own meadow\n' >"$scratch/game/data/messages/message_60.txt"
 
-# dark SHOT: whether the sky right of the hero's place is black (canvas
-# 140 to 239 across, 60 to 99 down).
+# dark SHOT: whether the sky right of the hero's place, above the level's
+# name, is black (canvas 140 to 239 across, 42 to 76 down).
 dark() {
-  [ "$(convert "$scratch/$1.png" -crop 200x80+280+120 +repage -format '%[fx:round(mean*1000)]' info:)" -lt 5 ]
+  [ "$(convert "$scratch/$1.png" -crop 200x70+280+84 +repage -format '%[fx:round(mean*1000)]' info:)" -lt 5 ]
 }
 
 step() {
