@@ -82,6 +82,10 @@ struct Option
     const char* label;
     std::string (*value)(const Application&);
     void (*change)(Application&, int direction);
+    // Or a choice that is on or off, and where the settings keep it.
+    bool Play_Options::*flag;
+    const char* section;
+    const char* key;
 };
 
 const Option OPTION_TABLE[] = {
@@ -92,13 +96,15 @@ const Option OPTION_TABLE[] = {
          if (a.music_paused)
              a.Resume_Music();
          Menu_Screens::Remember(a, "sound", "music", std::to_string(a.music_volume));
-     }},
+     },
+     nullptr, nullptr, nullptr},
     {TRANSLATE_LATER("Effects volume"), [](const Application& a) { return std::to_string(a.effects_volume); },
      [](Application& a, int direction) {
          a.Set_Volumes(a.music_volume, a.effects_volume + direction * Application::VOLUME_STEP);
          a.Play_Sound(Application::GRAB_EGG_SE);
          Menu_Screens::Remember(a, "sound", "effects", std::to_string(a.effects_volume));
-     }},
+     },
+     nullptr, nullptr, nullptr},
     {TRANSLATE_LATER("Screen"),
      [](const Application& a) {
          return a.full_screen ? std::string(Translate("full screen")) : Format(Translate("window %dx"), a.window_scale);
@@ -113,45 +119,29 @@ const Option OPTION_TABLE[] = {
              a.Show_Notice(Translate("That screen cannot be set"));
          else
              Menu_Screens::Remember(a, "window", "scale", std::to_string(full ? 0 : next));
-     }},
+     },
+     nullptr, nullptr, nullptr},
     {TRANSLATE_LATER("Full screen shape"), [](const Application& a) { return std::string(Translate(SHAPE_LABELS[a.fullscreen_shape])); },
      [](Application& a, int direction) {
          a.fullscreen_shape = Cycle(a.fullscreen_shape, Screen_Area::STRETCH, Screen_Area::INTEGER, 1, direction);
          a.Redraw_Screen();
          Menu_Screens::Remember(a, "display", "fullscreen", SHAPE_NAMES[a.fullscreen_shape]);
-     }},
+     },
+     nullptr, nullptr, nullptr},
     {TRANSLATE_LATER("Speed"), [](const Application& a) { return Format("%d%%", a.play_options.speed); },
      [](Application& a, int direction) {
          a.play_options.speed = Cycle(a.play_options.speed, Play_Options::MIN_SPEED, Play_Options::MAX_SPEED,
                                       Play_Options::SPEED_STEP, direction);
          a.Apply_Tick_Period();
          Menu_Screens::Remember(a, "assist", "speed", std::to_string(a.play_options.speed));
-     }},
-    {TRANSLATE_LATER("Endless flight"), [](const Application& a) { return On_Off(a.play_options.endless_flight); },
-     [](Application& a, int) {
-         a.play_options.endless_flight = !a.play_options.endless_flight;
-         Menu_Screens::Remember(a, "assist", "endless_flight", Yes_No(a.play_options.endless_flight));
-     }},
-    {TRANSLATE_LATER("Invincible"), [](const Application& a) { return On_Off(a.play_options.invincible); },
-     [](Application& a, int) {
-         a.play_options.invincible = !a.play_options.invincible;
-         Menu_Screens::Remember(a, "assist", "invincible", Yes_No(a.play_options.invincible));
-     }},
-    {TRANSLATE_LATER("No ghost pushes"), [](const Application& a) { return On_Off(a.play_options.no_ghost_push); },
-     [](Application& a, int) {
-         a.play_options.no_ghost_push = !a.play_options.no_ghost_push;
-         Menu_Screens::Remember(a, "assist", "no_ghost_push", Yes_No(a.play_options.no_ghost_push));
-     }},
-    {TRANSLATE_LATER("Timer"), [](const Application& a) { return On_Off(a.play_options.show_timer); },
-     [](Application& a, int) {
-         a.play_options.show_timer = !a.play_options.show_timer;
-         Menu_Screens::Remember(a, "display", "timer", Yes_No(a.play_options.show_timer));
-     }},
-    {TRANSLATE_LATER("Status backing"), [](const Application& a) { return On_Off(a.play_options.status_backing); },
-     [](Application& a, int) {
-         a.play_options.status_backing = !a.play_options.status_backing;
-         Menu_Screens::Remember(a, "display", "status_backing", Yes_No(a.play_options.status_backing));
-     }},
+     },
+     nullptr, nullptr, nullptr},
+    // The choices that are only on or off, each under a key of its section.
+    {TRANSLATE_LATER("Endless flight"), nullptr, nullptr, &Play_Options::endless_flight, "assist", "endless_flight"},
+    {TRANSLATE_LATER("Invincible"), nullptr, nullptr, &Play_Options::invincible, "assist", "invincible"},
+    {TRANSLATE_LATER("No ghost pushes"), nullptr, nullptr, &Play_Options::no_ghost_push, "assist", "no_ghost_push"},
+    {TRANSLATE_LATER("Timer"), nullptr, nullptr, &Play_Options::show_timer, "display", "timer"},
+    {TRANSLATE_LATER("Status backing"), nullptr, nullptr, &Play_Options::status_backing, "display", "status_backing"},
 };
 constexpr int NUMBER_OF_OPTIONS = sizeof(OPTION_TABLE) / sizeof(OPTION_TABLE[0]);
 
@@ -318,7 +308,11 @@ void Menu_Screens::Build(Application& application)
         add(ID_KEYS, Translate("Keys"));
         add(ID_GAMEPAD, Translate("Gamepad buttons"));
         for (int i = 0; i < NUMBER_OF_OPTIONS; i++)
-            add(ID_OPTION + i, Translate(OPTION_TABLE[i].label), OPTION_TABLE[i].value(application));
+        {
+            const Option& option = OPTION_TABLE[i];
+            add(ID_OPTION + i, Translate(option.label),
+                option.flag != nullptr ? On_Off(application.play_options.*option.flag) : option.value(application));
+        }
         add(ID_BACK, Translate("Back"));
         break;
     case KEYS:
@@ -473,7 +467,15 @@ Menu_Screens::Outcome Menu_Screens::Choose(Application& application, int entry, 
 
 void Menu_Screens::Change_Option(Application& application, int option, int step)
 {
-    OPTION_TABLE[option].change(application, step);
+    const Option& chosen = OPTION_TABLE[option];
+    if (chosen.flag == nullptr)
+        chosen.change(application, step);
+    else
+    {
+        bool& flag = application.play_options.*chosen.flag;
+        flag = !flag;
+        Remember(application, chosen.section, chosen.key, Yes_No(flag));
+    }
     Build(application);
 }
 

@@ -20,19 +20,6 @@
 
 namespace
 {
-// A one-screen map: the hero on the ground at x, pointers all 0.
-std::string Meadow(int hero_x)
-{
-    std::ostringstream text;
-    text << "0\n0\n2 " << hero_x << " 168\n-1\n";
-    for (int x = 0; x < 256; x += 32)
-        text << "1005 " << x << " 192\n";
-    text << "-1\n";
-    for (int i = 0; i < Level::NUMBER_OF_POINTERS; i++)
-        text << "0\n";
-    return text.str();
-}
-
 const char* const PLAYER_SETTINGS = "# my settings\n"
                                     "[keys]\n"
                                     "left = LEFT\n"
@@ -58,7 +45,7 @@ protected:
         Set_Bitmap(application, Application::GRASS_BACKGROUND_BM, 256, 224);
         Set_Bitmap(application, Application::TITLE_BM, 256, 224);
         for (int number : {0, 3})
-            Load(number, Meadow(100));
+            Load(number, Meadow_Map(100));
         application.movie_level = 3;
         application.signal_buffer_length = 0;
     }
@@ -144,7 +131,7 @@ TEST_F(MenusTest, TitleMenuOffersEveryEntryAndEachActs)
     EXPECT_TRUE(application.quit);
 
     // With progress, Continue starts on the furthest level reached.
-    Load(7, Meadow(60));
+    Load(7, Meadow_Map(60));
     application.progress.furthest_level = 7;
     application.Start_Title();
     EXPECT_EQ(Entries(), "Start|Continue from level 7|Levels|Options|Controls|Quit|");
@@ -211,11 +198,11 @@ TEST_F(MenusTest, GamepadMovesChoosesAndBacksOut)
 TEST_F(MenusTest, ALevelNoPipeReachesIsListedAndStarts)
 {
     // Level 0's pipe leads to level 3; level 50 is one of the player's own.
-    std::string campaign = Meadow(100);
+    std::string campaign = Meadow_Map(100);
     campaign.replace(campaign.find("-1\n", campaign.find("1005")), 3, "1006 160 160\n-1\n");
     Level& first = Load(0, campaign);
     first.pointers[0] = 3;
-    Load(50, Meadow(80));
+    Load(50, Meadow_Map(80));
     Level_List list;
     list.Build(application);
     ASSERT_EQ(list.entries.size(), 2u) << "level 3 is not reached yet";
