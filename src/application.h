@@ -338,6 +338,11 @@ public:
     int menu_held_signals;
     // The key that opens the pause menu was down in the last play tick.
     bool menu_key_held;
+    // F7, F8 or F9 changed the sound since the settings file last heard.
+    bool sound_settings_pending = false;
+    // Writes the music volume and the mute to the settings file, when they
+    // changed (once the notice is gone, and on the way out).
+    void Remember_Sound_Settings();
 
     // Editor limits and key repeat.
     static constexpr int EDITOR_STEP = 16;

@@ -487,6 +487,7 @@ bool Application::Play_Level_Tick(Level& level, int pressed, bool game)
 
 void Application::Leave_Game()
 {
+    Remember_Sound_Settings();
     // A movie that cannot be written is said on the console; the game
     // still ends as usual.
     char path[MAX_PATH_LENGTH];

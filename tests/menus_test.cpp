@@ -276,6 +276,7 @@ TEST_F(MenusTest, VolumesKeysButtonsAndAssistsSurviveARestart)
     key[KEY_F9] = 1;
     application.Handle_Player_Keys();
     key[KEY_F9] = 0;
+    application.Remember_Sound_Settings();
 
     Settings restarted;
     ASSERT_TRUE(restarted.Load(application.settings_path.c_str()));
