@@ -6,6 +6,7 @@
 
 #include "edit_history.h"
 #include "level.h"
+#include "menu_screens.h"
 #include "settings.h"
 #include "string_list.h"
 #include "user_files.h"
@@ -149,8 +150,10 @@ Application::Application()
       recording_length(0), recording_level(0),
       recorded_movie(false), replaying(false),
       replay_level(nullptr), replay_levels(nullptr), saved_levels(nullptr), saved_level(0), saved_game_over(false),
-      saved_game_complete(false), resume_seed(0), held_signals(0), start_level(0)
+      saved_game_complete(false), resume_seed(0), held_signals(0), start_level(0), menus(nullptr),
+      back_to_title(false), menu_held_signals(0), menu_key_held(false)
 {
+    menus = new Menu_Screens();
     edit_history = new Edit_History(NUMBER_OF_LEVELS);
     for (int i = 0; i < NUMBER_OF_GAME_ACTIONS; i++)
         game_keys[i] = DEFAULT_GAME_KEYS[i];
@@ -196,6 +199,7 @@ Application::~Application()
         levels = saved_levels;
     }
     delete replay_level;
+    delete menus;
     for (int i = 0; i < NUMBER_OF_BITMAPS; i++)
         if (bitmaps[i] != nullptr)
             destroy_bitmap(bitmaps[i]);

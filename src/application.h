@@ -17,6 +17,7 @@
 
 class Edit_History;
 class Level;
+class Menu_Screens;
 class String_List;
 
 // The one object that holds everything the game shares: the off-screen
@@ -291,6 +292,8 @@ public:
     static constexpr int TITLE_CONTINUE_Y = 184;
     static constexpr int TITLE_BEST_SCORE_Y = 200;
     static constexpr int TITLE_ASSISTED_BEST_Y = 212;
+    // The two lines that tell a replay from the title.
+    static constexpr int REPLAY_LINE_Y = 188;
     int* recording_buffer;
     int recording_length;
     int recording_level;
@@ -324,6 +327,23 @@ public:
     // nothing is remembered, as in the tests and the headless runner).
     Progress progress;
     std::string progress_path;
+    // The settings file the menus and F7, F8, F9 write the player's choices
+    // to (empty: nothing is written).
+    std::string settings_path;
+    // The title menu, the pause menu and the screens they lead to.
+    Menu_Screens* menus;
+    // Quit to title: the play loop ends and the title comes back.
+    bool back_to_title;
+    // The keys of the signal word held when a menu closed: they reach the
+    // game only once let go.
+    int menu_held_signals;
+    // The key that opens the pause menu was down in the last play tick.
+    bool menu_key_held;
+    // F7, F8 or F9 changed the sound since the settings file last heard.
+    bool sound_settings_pending = false;
+    // Writes the music volume and the mute to the settings file, when they
+    // changed (once the notice is gone, and on the way out).
+    void Remember_Sound_Settings();
 
     // Editor limits and key repeat.
     static constexpr int EDITOR_STEP = 16;
@@ -441,7 +461,24 @@ public:
     void Start_Title();
     void Run_Title_Tick();
     void Leave_Title();
+    // A new game from every level's file, on the first level or (entered as
+    // through a pipe) on another one.
+    void Begin_Game(int level);
     void Run_Play_Tick();
+    // The key that opens the pause menu: Esc, or F10 when the player has put
+    // an action on Esc.
+    int Pause_Menu_Key() const;
+    // A tick of play while the pause menu (or a screen it leads to) is open:
+    // the game stands still and no key reaches it or a recording.
+    void Run_Pause_Menu_Tick();
+    void Close_Pause_Menu();
+    // After Quit to title: the levels as their files have them, for the
+    // demo.
+    void Return_To_Title();
+    // A line of text centred on a dark band across the canvas.
+    void Draw_Banner(const char* text, int y);
+    // The level starts over as after a lost life, without losing one.
+    void Restart_Level();
     // The part of a play tick that acts on the level: pause, messages,
     // "Game Over" and the level's own tick, with the movie keys pressed in
     // this tick in the game (not when a level is tried from the editor).
@@ -608,6 +645,9 @@ public:
     // canvas. False (and the screen as it was) when the other mode cannot
     // be set.
     bool Toggle_Full_Screen();
+    // Full screen, or a window of a scale; false (and the screen as it was)
+    // when it cannot be set. Without a screen only the choice is kept.
+    bool Set_Screen(bool full, int scale);
     // Clears the whole screen (the bars beside the canvas) and shows the
     // canvas again.
     void Redraw_Screen();

@@ -15,9 +15,10 @@
 
 #include "application.h"
 #include "safe_file.h"
+#include "settings_file.h"
+#include "translation.h"
 #include "user_files.h"
 #include "window_system.h"
-#include "translation.h"
 
 namespace
 {
@@ -168,6 +169,44 @@ bool Application::Toggle_Full_Screen()
     return changed;
 }
 
+void Application::Remember_Sound_Settings()
+{
+    if (!sound_settings_pending)
+        return;
+    sound_settings_pending = false;
+    Settings_File file;
+    file.Load(settings_path);
+    file.Set("sound", "music", std::to_string(music_volume));
+    file.Set("sound", "mute", muted ? "yes" : "no");
+    if (!settings_path.empty())
+        file.Save(settings_path);
+}
+
+bool Application::Set_Screen(bool full, int scale)
+{
+    if (screen == nullptr)
+    {
+        full_screen = full;
+        window_scale = scale;
+        return true;
+    }
+    if (full == full_screen && (full || scale == window_scale))
+        return true;
+    int scale_before = window_scale;
+    window_scale = scale;
+    bool changed = Set_Screen_Mode(full, scale);
+    if (changed)
+        full_screen = full;
+    else
+    {
+        window_scale = scale_before;
+        Set_Screen_Mode(full_screen, window_scale);
+    }
+    Register_Window_Callbacks(registered_switch_in, registered_switch_out, registered_close_button);
+    Redraw_Screen();
+    return changed;
+}
+
 void Application::Set_Volumes(int music, int effects)
 {
     music_volume = Clamp(music, 0, MAX_VOLUME);
@@ -260,6 +299,8 @@ void Application::Handle_Player_Keys()
         poll_keyboard();
     if (notice_ticks > 0)
         notice_ticks--;
+    if (notice_ticks == 0)
+        Remember_Sound_Settings();
     if (!editing && search_gamepads && num_joysticks <= 0 && ++gamepad_search_ticks >= GAMEPAD_SEARCH_TICKS)
     {
         gamepad_search_ticks = 0;
@@ -274,12 +315,15 @@ void Application::Handle_Player_Keys()
         Set_Volumes(music_volume + (music_up ? VOLUME_STEP : -VOLUME_STEP), effects_volume);
         std::snprintf(text, sizeof(text), muted ? Translate("Music %d (muted: F9)") : Translate("Music %d"), music_volume);
         Show_Notice(text);
+        // The next start remembers it, once the keys rest.
+        sound_settings_pending = true;
     }
     if (Pressed(player_keys_held, KEY_F9))
     {
         muted = !muted;
         Apply_Volumes();
         Show_Notice(muted ? Translate("Sound off") : Translate("Sound on"));
+        sound_settings_pending = true;
     }
     bool alt_enter = Pressed(player_keys_held, KEY_ENTER) && (key[KEY_ALT] || key[KEY_ALTGR]);
     if (Pressed(player_keys_held, KEY_F11) || alt_enter)

@@ -12,6 +12,7 @@
 #include "application.h"
 #include "bluejay.h"
 #include "level.h"
+#include "menu_screens.h"
 #include "string_list.h"
 #include "translation.h"
 #include "user_files.h"
@@ -163,30 +164,44 @@ void Application::Start_Title()
     else
         std::srand(Movie_Seed(current_level));
     Play_Music(TITLE_SCREEN_MT, true);
+    menus->Open_Title(*this);
 }
 
 void Application::Run_Title_Tick()
 {
     Generate_Signals();
-    if (signals & SIGNAL_START)
-    {
-        title_done = true;
-        movie_mode = MOVIE_STOP_MODE;
-        return;
-    }
-    if (signals & SIGNAL_QUIT)
-    {
-        title_done = true;
-        movie_mode = MOVIE_STOP_MODE;
-        quit = true;
-        return;
-    }
+    // Enter, Q and C act at once on the title menu as they always did (Enter
+    // while "Start" is highlighted); on the screens it leads to they belong
+    // to the menu.
+    bool root = menus->At_Title_Root();
+    bool leave = false;
+    if (root && (signals & SIGNAL_START) && menus->Start_Highlighted())
+        leave = true;
+    else if ((root && (signals & SIGNAL_QUIT)) || close_requested || termination_requested)
+        leave = quit = true;
     // C (a key of the editor only) goes on from the furthest level reached.
-    if ((signals & SIGNAL_SCROLL_DOWN_2) && Continue_Level() > 0)
+    else if (root && (signals & SIGNAL_SCROLL_DOWN_2) && Continue_Level() > 0)
+    {
+        leave = true;
+        start_level = Continue_Level();
+    }
+    else
+    {
+        Menu_Screens::Outcome outcome = menus->Tick(*this);
+        leave = outcome.action == Menu_Screens::START || outcome.action == Menu_Screens::CONTINUE ||
+                outcome.action == Menu_Screens::START_LEVEL || outcome.action == Menu_Screens::QUIT;
+        if (outcome.action == Menu_Screens::QUIT)
+            quit = true;
+        if (outcome.action == Menu_Screens::CONTINUE)
+            start_level = Continue_Level();
+        if (outcome.action == Menu_Screens::START_LEVEL)
+            start_level = outcome.level;
+    }
+    if (leave)
     {
         title_done = true;
         movie_mode = MOVIE_STOP_MODE;
-        start_level = Continue_Level();
+        menus->Close(*this);
         return;
     }
 
@@ -196,6 +211,7 @@ void Application::Run_Title_Tick()
     current_level = demo_level;
     Draw_Sprite(TITLE_BM, 0, 0);
     Draw_Title_Lines();
+    menus->Draw(*this);
     Display_Scene();
 }
 
@@ -204,14 +220,20 @@ void Application::Leave_Title()
     demo_mode = false;
     std::srand(resume_seed);
     Stop_Music();
+    // Every game starts with nothing left over from the demo.
+    Begin_Game(start_level);
+}
+
+void Application::Begin_Game(int level)
+{
     Show_Status_Screen(Translate("Loading... please wait."));
     Rebuild_Levels();
-    // Every game starts with nothing left over from the demo: on the first
-    // level, or on the remembered one, entered as through a pipe.
+    // On the first level, or on another one (the remembered one, one chosen
+    // from the list), entered as through a pipe.
     current_level = 0;
-    if (start_level > 0 && start_level < NUMBER_OF_LEVELS)
+    if (level > 0 && level < NUMBER_OF_LEVELS)
     {
-        current_level = start_level;
+        current_level = level;
         levels[current_level]->Reset(false);
         levels[current_level]->scroll_x = 0;
         levels[current_level]->scroll_y = 0;
@@ -231,10 +253,93 @@ void Application::Start_Game_Clock()
     tally.Show_Name(name, tick_period);
 }
 
+int Application::Pause_Menu_Key() const
+{
+    for (int code : game_keys)
+        if (code == KEY_ESC)
+            return KEY_F10;
+    return KEY_ESC;
+}
+
+void Application::Run_Pause_Menu_Tick()
+{
+    // The window's close button and the end of the program quit as Q does.
+    Menu_Screens::Outcome outcome;
+    if (close_requested || termination_requested)
+        outcome.action = Menu_Screens::QUIT;
+    else
+        outcome = menus->Tick(*this);
+    switch (outcome.action)
+    {
+    case Menu_Screens::RESUME:
+        Close_Pause_Menu();
+        break;
+    case Menu_Screens::RESTART_LEVEL:
+        Close_Pause_Menu();
+        Restart_Level();
+        break;
+    case Menu_Screens::QUIT_TO_TITLE:
+    case Menu_Screens::QUIT:
+        Close_Pause_Menu();
+        Stop_Recording();
+        Note_Game_End();
+        quit = true;
+        back_to_title = outcome.action == Menu_Screens::QUIT_TO_TITLE;
+        break;
+    default:
+        menus->Draw(*this);
+        break;
+    }
+    held_signals = signals;
+    menu_held_signals = signals;
+    Display_Scene();
+}
+
+void Application::Close_Pause_Menu()
+{
+    menus->Close(*this);
+    // Enter that chose Resume must not close a message, and so on.
+    menu_held_signals = signals;
+    start_released = false;
+    key_delay = 0;
+    if (!paused && music_paused)
+        Resume_Music();
+}
+
+void Application::Restart_Level()
+{
+    // A recording stops where the level starts over.
+    Stop_Recording();
+    Level& level = *levels[current_level];
+    Bluejay* hero = level.Hero();
+    if (hero == nullptr)
+        return;
+    hero->Reset(Demo_Rules());
+    level.Reset(Demo_Rules());
+    level.Position_For_Main_Character();
+    // A level that starts over runs, even from under P's pause.
+    if (paused)
+    {
+        paused = false;
+        Resume_Music();
+    }
+}
+
 void Application::Run_Play_Tick()
 {
     key_delay++;
     Generate_Signals();
+    if (menus->Is_Open())
+    {
+        Run_Pause_Menu_Tick();
+        return;
+    }
+    // The keys that worked the menu reach the game once let go.
+    menu_held_signals &= signals;
+    signals &= ~menu_held_signals;
+    bool menu_key = key[Pause_Menu_Key()] != 0;
+    bool open_menu = menu_key && !menu_key_held;
+    menu_key_held = menu_key;
     int pressed = signals & ~held_signals;
     if (signals & SIGNAL_QUIT)
     {
@@ -255,6 +360,17 @@ void Application::Run_Play_Tick()
         return;
     }
     held_signals = signals;
+    if (open_menu)
+    {
+        // The game stands still under the menu, its tune held.
+        if (!music_paused)
+            Pause_Music();
+        Stop_Sound_Effects();
+        menus->Open_Pause(*this);
+        menus->Draw(*this);
+        Display_Scene();
+        return;
+    }
 
     if (!game_complete && !Play_Level_Tick(*levels[current_level], pressed, true))
         return;
@@ -290,9 +406,24 @@ bool Application::Play_Level_Tick(Level& level, int pressed, bool game)
         level.showing_message = false;
     start_released = (signals & SIGNAL_START) == 0;
 
+    if (paused && !game_over && !level.showing_message)
+        Draw_Banner(Translate("Paused"), CANVAS_HEIGHT / 2 - 4);
+
     if (game_over)
     {
-        textout_centre_ex(canvas, font, Translate("Game Over"), CANVAS_WIDTH / 2, CANVAS_HEIGHT / 2, makecol(255, 0, 0), -1);
+        textout_centre_ex(canvas, font, "Game Over", CANVAS_WIDTH / 2, CANVAS_HEIGHT / 2, makecol(255, 0, 0), -1);
+        // The keys that act here, under it.
+        if (game)
+        {
+            Draw_Banner(Translate("Enter: play again"), CANVAS_HEIGHT / 2 + 24);
+            if (Continue_Level() > 0)
+            {
+                char line[MAX_NOTICE_LENGTH];
+                std::snprintf(line, sizeof(line), Translate("C: continue from level %i"), Continue_Level());
+                Draw_Banner(line, CANVAS_HEIGHT / 2 + 36);
+            }
+        }
+        int continue_level = Continue_Level();
         if (game && (signals & SIGNAL_START))
         {
             // A new game: every level fresh from its file (the level played
@@ -304,6 +435,12 @@ bool Application::Play_Level_Tick(Level& level, int pressed, bool game)
             Rebuild_Levels();
             current_level = 0;
             Start_Game_Clock();
+        }
+        else if (game && (signals & SIGNAL_SCROLL_DOWN_2) && continue_level > 0)
+        {
+            // C, as on the title: a new game from the furthest level reached.
+            Stop_Music();
+            Begin_Game(continue_level);
         }
     }
     else if (!paused && !level.showing_message)
@@ -338,6 +475,9 @@ bool Application::Play_Level_Tick(Level& level, int pressed, bool game)
         if (game_complete)
             Level_Tally::Draw_Game_Summary(canvas, tally.Game_Total(played), ENDING_SUMMARY_Y);
         Record_Tick(level_before);
+        if (movie_mode == MOVIE_RECORDING_MODE)
+            textout_ex(canvas, font, Translate("REC"), CANVAS_WIDTH - 4 - text_length(font, Translate("REC")),
+                       Level::STATUS_SECOND_ROW - 10, makecol(255, 40, 40), -1);
         Note_Level_Reached(level_before);
         if (game_over || game_complete)
             Note_Game_End();
@@ -347,6 +487,7 @@ bool Application::Play_Level_Tick(Level& level, int pressed, bool game)
 
 void Application::Leave_Game()
 {
+    Remember_Sound_Settings();
     // A movie that cannot be written is said on the console; the game
     // still ends as usual.
     char path[MAX_PATH_LENGTH];
@@ -363,33 +504,60 @@ void Application::Run_Game()
     std::string folder = Default_User_Files_Directory();
     if (!folder.empty())
         progress_path = folder + "/" + Progress::FILE_NAME;
+    // The menus follow the mouse; the window shows the desktop's pointer.
+    install_mouse();
     Load_Game_Data();
-    Start_Title();
     // With BLUEJAY_FIRST_FRAME_EXIT set the game says when its first title
     // frame is on the screen and stops there, saving nothing: the benchmark
     // times the start-up so.
     bool first_frame_exit = std::getenv("BLUEJAY_FIRST_FRAME_EXIT") != nullptr;
-    while (!title_done)
+    for (;;)
     {
-        Wait_For_Tick();
-        Handle_Player_Keys();
-        Run_Title_Tick();
-        if (first_frame_exit)
+        Start_Title();
+        while (!title_done)
         {
-            std::printf("first title frame\n");
-            std::fflush(stdout);
-            Stop_Music();
-            return;
+            Wait_For_Tick();
+            Handle_Player_Keys();
+            Run_Title_Tick();
+            if (first_frame_exit)
+            {
+                std::printf("first title frame\n");
+                std::fflush(stdout);
+                Stop_Music();
+                return;
+            }
         }
-    }
-    Leave_Title();
-    while (!quit)
-    {
-        Wait_For_Tick();
-        Handle_Player_Keys();
-        Run_Play_Tick();
+        Leave_Title();
+        while (!quit)
+        {
+            Wait_For_Tick();
+            Handle_Player_Keys();
+            Run_Play_Tick();
+        }
+        if (!back_to_title)
+            break;
+        Return_To_Title();
     }
     Leave_Game();
+}
+
+void Application::Return_To_Title()
+{
+    // The demo plays again on levels fresh from their files.
+    back_to_title = false;
+    Stop_Music();
+    Show_Status_Screen(Translate("Loading... please wait."));
+    Rebuild_Levels();
+    signal_buffer_position = 0;
+    game_over = false;
+    game_complete = false;
+}
+
+void Application::Draw_Banner(const char* text, int y)
+{
+    int width = text_length(font, text);
+    rectfill(canvas, (CANVAS_WIDTH - width) / 2 - 3, y - 2, (CANVAS_WIDTH + width) / 2 + 2, y + 9, makecol(16, 20, 40));
+    textout_centre_ex(canvas, font, text, CANVAS_WIDTH / 2, y, makecol(255, 255, 255), -1);
 }
 
 void Application::Rebuild_Levels()

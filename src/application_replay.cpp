@@ -8,6 +8,7 @@
 #include "application.h"
 #include "bluejay.h"
 #include "level.h"
+#include "translation.h"
 #include "user_files.h"
 #include "translation.h"
 
@@ -145,6 +146,9 @@ void Application::Run_Replay_Tick()
     Replay_Movie_Tick(level_number);
     current_level = level_number;
     Draw_Sprite(TITLE_BM, 0, 0);
+    // Not the title: the player's game waits.
+    Draw_Banner(Translate("Replay"), REPLAY_LINE_Y);
+    Draw_Banner(Translate("Enter returns to your game"), REPLAY_LINE_Y + 12);
 }
 
 void Application::Stop_Replay()

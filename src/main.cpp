@@ -69,11 +69,26 @@ void Install_Termination_Handlers()
 // sharp (the picture is stretched by whole pixels, unfiltered). True when
 // the game got its window, false for full screen (or no mode at all, said
 // in mode_set).
-bool Set_Graphics_Mode(const Settings& settings, bool& mode_set)
+bool Set_Graphics_Mode(Settings& settings, bool& mode_set)
 {
     int depth = desktop_color_depth();
     set_color_depth(depth != 0 ? depth : 32);
     mode_set = true;
+    // A window that would not fit on the desktop opens at the largest scale
+    // that does, and the report says so.
+    int desktop_width = 0, desktop_height = 0;
+    if (settings.window_scale > Settings::MIN_WINDOW_SCALE &&
+        get_desktop_resolution(&desktop_width, &desktop_height) == 0 && desktop_width > 0 && desktop_height > 0)
+    {
+        int fitting = Screen_Area::Largest_Window_Scale(desktop_width, desktop_height, Settings::MIN_WINDOW_SCALE,
+                                                        settings.window_scale);
+        if (fitting < settings.window_scale)
+        {
+            std::fprintf(stderr, "A window of scale %d does not fit on the %dx%d desktop; it opens at scale %d\n",
+                         settings.window_scale, desktop_width, desktop_height, fitting);
+            settings.window_scale = fitting;
+        }
+    }
     if (settings.window_scale != Settings::FULL_SCREEN && Set_Screen_Mode(false, settings.window_scale))
         return true;
     mode_set = Set_Screen_Mode(true, settings.window_scale);
@@ -186,6 +201,7 @@ int main(int argc, char* argv[])
 
     application = new Application();
     settings.Apply(*application);
+    application->settings_path = Settings_File_To_Write();
     // The game speed the player chose sets the timer's period.
     application->tick_timer_running = true;
     application->Apply_Tick_Period();

@@ -51,3 +51,12 @@ bool Screen_Area::Canvas_Point(int screen_x, int screen_y, int& canvas_x, int& c
     canvas_y = static_cast<int>(row < Application::CANVAS_HEIGHT ? row : Application::CANVAS_HEIGHT - 1);
     return inside;
 }
+
+int Screen_Area::Largest_Window_Scale(int desktop_width, int desktop_height, int low, int high)
+{
+    for (int scale = high; scale > low; scale--)
+        if (Application::CANVAS_WIDTH * scale <= desktop_width &&
+            Application::CANVAS_HEIGHT * scale + WINDOW_FRAME_ROOM <= desktop_height)
+            return scale;
+    return low;
+}

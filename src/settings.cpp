@@ -133,6 +133,20 @@ int Key_Code_For_Name(const std::string& name)
     return 0;
 }
 
+std::string Key_Name_For_Code(int key_code)
+{
+    if (key_code >= KEY_A && key_code <= KEY_Z)
+        return std::string(1, static_cast<char>('A' + key_code - KEY_A));
+    if (key_code >= KEY_0 && key_code <= KEY_9)
+        return std::string(1, static_cast<char>('0' + key_code - KEY_0));
+    if (key_code >= KEY_0_PAD && key_code <= KEY_9_PAD)
+        return std::string(1, static_cast<char>('0' + key_code - KEY_0_PAD)) + "_PAD";
+    for (const Key_Name& entry : KEY_NAMES)
+        if (entry.key_code == key_code)
+            return entry.name;
+    return std::string();
+}
+
 Settings::Settings()
 {
     for (int i = 0; i < Application::NUMBER_OF_GAME_ACTIONS; i++)
@@ -233,8 +247,10 @@ bool Settings::Load(const char* path)
         else if (section == "sound")
         {
             int* volume = name == "music" ? &music_volume : (name == "effects" ? &effects_volume : nullptr);
-            if (volume == nullptr)
-                report(line_number, Unknown_Key(name, "sound", "music, effects"));
+            if (name == "mute")
+                Read_Yes_No(name, value, muted);
+            else if (volume == nullptr)
+                report(line_number, Unknown_Key(name, "sound", "music, effects, mute"));
             else if (!Read_Number(value, 0, MAX_VOLUME, *volume))
                 report(line_number, Format_Text(Translate("the %s volume must be a number from 0 to 255, not \"%s\""), name.c_str(),
                                                value.c_str()));
@@ -331,6 +347,7 @@ void Settings::Apply(Application& application) const
     application.fullscreen_shape = fullscreen_shape;
     application.music_volume = music_volume;
     application.effects_volume = effects_volume;
+    application.muted = muted;
     for (int i = 0; i < Application::NUMBER_OF_GAME_ACTIONS; i++)
         application.game_keys[i] = game_keys[i];
     for (int i = 0; i < Application::NUMBER_OF_GAMEPAD_ACTIONS; i++)
@@ -351,6 +368,20 @@ std::string Program_Directory()
         return std::string();
     directory.erase(slash == 0 ? 1 : slash);
     return directory;
+}
+
+std::string Settings_File_To_Write()
+{
+    std::string found = Find_Settings_File();
+    if (!found.empty())
+        return found;
+    const char* config_home = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    if (config_home != nullptr && config_home[0] == '/')
+        return std::string(config_home) + "/bluejay/bluejay.cfg";
+    if (home != nullptr && home[0] != '\0')
+        return std::string(home) + "/.config/bluejay/bluejay.cfg";
+    return std::string();
 }
 
 std::string Find_Settings_File()

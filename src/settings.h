@@ -17,6 +17,7 @@
 //   [sound]
 //   music = 200          # 0 to 255
 //   effects = 255
+//   mute = no            # F9 turns all sound off
 //   [keys]
 //   jump = W             # left right jump down fly give_up pause enter quit
 //   [gamepad]
@@ -47,6 +48,7 @@ public:
     int fullscreen_shape = Screen_Area::STRETCH;
     int music_volume = MAX_VOLUME;
     int effects_volume = MAX_VOLUME;
+    bool muted = false;
     int game_keys[Application::NUMBER_OF_GAME_ACTIONS];
     int gamepad_buttons[Application::NUMBER_OF_GAMEPAD_ACTIONS];
     bool keep_palette = false;
@@ -71,9 +73,18 @@ public:
 // "LEFT", "F1"), in any case; 0 when no key has the name.
 int Key_Code_For_Name(const std::string& name);
 
+// The name the settings give a key ("SPACE", "W"); empty for a key no
+// action can be put on.
+std::string Key_Name_For_Code(int key_code);
+
 // The settings file to read: bluejay.cfg in $XDG_CONFIG_HOME/bluejay/ (else
 // ~/.config/bluejay/), else beside the program. Empty when there is none.
 std::string Find_Settings_File();
+
+// Where the game writes the player's choices: the settings file it read,
+// else bluejay.cfg in $XDG_CONFIG_HOME/bluejay/ (else ~/.config/bluejay/).
+// Empty without a home.
+std::string Settings_File_To_Write();
 
 // The folder of the running program, or empty.
 std::string Program_Directory();

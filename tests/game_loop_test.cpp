@@ -17,20 +17,6 @@
 
 namespace
 {
-// A one-screen map: the hero standing on the ground at x, more characters
-// after it, pointers all 0.
-std::string Meadow(int hero_x, const std::string& more_characters = "")
-{
-    std::ostringstream text;
-    text << "0\n0\n2 " << hero_x << " 168\n" << more_characters << "-1\n";
-    for (int x = 0; x < 256; x += 32)
-        text << "1005 " << x << " 192\n";
-    text << "-1\n";
-    for (int i = 0; i < Level::NUMBER_OF_POINTERS; i++)
-        text << "0\n";
-    return text.str();
-}
-
 // A level freshly read from the game's own file of that number.
 void Load_Game_Level(Level& level, int number)
 {
@@ -164,7 +150,7 @@ TEST_F(GameLoopTest, MovieOnALevelThatDoesNotExistPlaysOnTheFirstLevel)
 
 TEST_F(GameLoopTest, DemoReplaysTheMovieAndStartsOverOnARestartedLevel)
 {
-    Level& demo = Load(3, Meadow(100));
+    Level& demo = Load(3, Meadow_Map(100));
     Test_Character* watcher = Watch(demo);
     const std::vector<int> words = {Application::SIGNAL_LEFT, 0, Application::SIGNAL_LEFT};
     Movie(3, words);
@@ -204,7 +190,7 @@ TEST_F(GameLoopTest, DemoStaysOnItsLevelWhenItsHeroGoesDownAPipe)
     for (int i = 1; i < Level::NUMBER_OF_POINTERS; i++)
         map << "0\n";
     Load(2, map.str());
-    Load(1, Meadow(40));
+    Load(1, Meadow_Map(40));
     std::vector<int> words(12, 0);
     words[0] = Application::SIGNAL_DOWN;
     Movie(2, words);
@@ -218,7 +204,7 @@ TEST_F(GameLoopTest, DemoStaysOnItsLevelWhenItsHeroGoesDownAPipe)
 
 TEST_F(GameLoopTest, EnterOnTheFirstTitleTickEndsTheTitleWithoutReplaying)
 {
-    Test_Character* watcher = Watch(Load(3, Meadow(100)));
+    Test_Character* watcher = Watch(Load(3, Meadow_Map(100)));
     Movie(3, {Application::SIGNAL_LEFT, 0});
     application.Start_Title();
     Title_Tick(Application::SIGNAL_START);
@@ -231,7 +217,7 @@ TEST_F(GameLoopTest, EnterOnTheFirstTitleTickEndsTheTitleWithoutReplaying)
 
 TEST_F(GameLoopTest, QOnTheFirstTitleTickEndsTheTitleAndTheGame)
 {
-    Test_Character* watcher = Watch(Load(3, Meadow(100)));
+    Test_Character* watcher = Watch(Load(3, Meadow_Map(100)));
     Movie(3, {0});
     application.Start_Title();
     Title_Tick(Application::SIGNAL_QUIT);
@@ -243,7 +229,7 @@ TEST_F(GameLoopTest, QOnTheFirstTitleTickEndsTheTitleAndTheGame)
 
 TEST_F(GameLoopTest, LeavingTheTitleStartsAFreshGameOnTheFirstLevel)
 {
-    Load(3, Meadow(100));
+    Load(3, Meadow_Map(100));
     Movie(3, {0, 0});
     application.Start_Title();
     Title_Tick();
@@ -264,7 +250,7 @@ TEST_F(GameLoopTest, LeavingTheTitleStartsAFreshGameOnTheFirstLevel)
 
 TEST_F(GameLoopTest, HoldingPTogglesPauseOnceEverySevenTicks)
 {
-    Test_Character* watcher = Watch(Start_Play(Meadow(40)));
+    Test_Character* watcher = Watch(Start_Play(Meadow_Map(40)));
     std::vector<int> toggles;
     bool was_paused = false;
     for (int tick = 1; tick <= 15; tick++)
@@ -293,7 +279,7 @@ TEST_F(GameLoopTest, HoldingPTogglesPauseOnceEverySevenTicks)
 
 TEST_F(GameLoopTest, NoPauseUnderAMessageAfterGameOverOrDuringTheEnding)
 {
-    Level& level = Start_Play(Meadow(40, "24 80 48\n"));
+    Level& level = Start_Play(Meadow_Map(40, "24 80 48\n"));
     Play_Tick();
     ASSERT_TRUE(level.showing_message);
     for (int tick = 0; tick < 8; tick++)
@@ -316,7 +302,7 @@ TEST_F(GameLoopTest, NoPauseUnderAMessageAfterGameOverOrDuringTheEnding)
 
 TEST_F(GameLoopTest, MessageHoldsTheLevelUntilEnterAndTheLevelRunsInThatTick)
 {
-    Level& level = Start_Play(Meadow(40, "24 80 48\n"));
+    Level& level = Start_Play(Meadow_Map(40, "24 80 48\n"));
     Test_Character* watcher = Watch(level);
     Play_Tick();
     ASSERT_TRUE(level.showing_message);
@@ -337,7 +323,7 @@ TEST_F(GameLoopTest, MessageHoldsTheLevelUntilEnterAndTheLevelRunsInThatTick)
 
 TEST_F(GameLoopTest, GameOverIsShownInRedOverTheStoppedLevel)
 {
-    Level& level = Start_Play(Meadow(40));
+    Level& level = Start_Play(Meadow_Map(40));
     Test_Character* watcher = Watch(level);
     Lose_The_Last_Life(level);
     int processed = watcher->processed;
@@ -357,7 +343,7 @@ TEST_F(GameLoopTest, GameOverIsShownInRedOverTheStoppedLevel)
 
 TEST_F(GameLoopTest, EnterAfterGameOverStartsANewGameOnFreshLevels)
 {
-    Load(1, Meadow(40));
+    Load(1, Meadow_Map(40));
     application.current_level = 1;
     Level& level = *application.levels[1];
     Lose_The_Last_Life(level);
@@ -387,7 +373,7 @@ TEST_F(GameLoopTest, NewGameBringsBackWhatWasEaten)
 
 TEST_F(GameLoopTest, QEndsPlayAtOnceWithoutDrawing)
 {
-    Test_Character* watcher = Watch(Start_Play(Meadow(40)));
+    Test_Character* watcher = Watch(Start_Play(Meadow_Map(40)));
     int colour = makecol(12, 34, 56);
     clear_to_color(application.canvas, colour);
     Play_Tick(Application::SIGNAL_QUIT | Application::SIGNAL_START | Application::SIGNAL_PAUSE);
@@ -399,7 +385,7 @@ TEST_F(GameLoopTest, QEndsPlayAtOnceWithoutDrawing)
 
 TEST_F(GameLoopTest, WhileTheGameIsBeingWonOnlyQCounts)
 {
-    Level& level = Start_Play(Meadow(40));
+    Level& level = Start_Play(Meadow_Map(40));
     Test_Character* watcher = Watch(level);
     Play_Tick();
     level.signal = Level::SIGNAL_DESTROY_ECTO;
@@ -420,7 +406,7 @@ TEST_F(GameLoopTest, WhileTheGameIsBeingWonOnlyQCounts)
 
 TEST_F(GameLoopTest, AfterTheEndThePictureStaysUntilQ)
 {
-    Level& level = Start_Play(Meadow(40));
+    Level& level = Start_Play(Meadow_Map(40));
     Test_Character* watcher = Watch(level);
     Play_Tick();
     level.signal = Level::SIGNAL_DESTROY_ECTO;

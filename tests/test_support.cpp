@@ -155,6 +155,18 @@ void Release_All_Keys()
     std::memset(const_cast<char*>(key), 0, KEY_MAX);
 }
 
+std::string Meadow_Map(int hero_x, const std::string& more_characters)
+{
+    std::ostringstream text;
+    text << "0\n0\n2 " << hero_x << " 168\n" << more_characters << "-1\n";
+    for (int x = 0; x < 256; x += 32)
+        text << "1005 " << x << " 192\n";
+    text << "-1\n";
+    for (int i = 0; i < Level::NUMBER_OF_POINTERS; i++)
+        text << "0\n";
+    return text.str();
+}
+
 int Signals_With_Keys(Application& application, std::initializer_list<int> held)
 {
     Release_All_Keys();

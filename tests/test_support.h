@@ -83,6 +83,10 @@ Bluejay* Add_Hero(Level& level, int x, int y);
 // Lays ground tiles (32 x 32) at y from x to last_x, every 32 pixels.
 void Add_Ground(Level& level, int x, int last_x, int y);
 
+// A one-screen map file's text: the hero standing on the ground at x, more
+// character lines after it, pointers all 0.
+std::string Meadow_Map(int hero_x, const std::string& more_characters = "");
+
 // Lets go of every key of the library's keyboard state.
 void Release_All_Keys();
 

@@ -4,7 +4,9 @@
 # player (no progress, so the title shows no "continue" or best score), from
 # a copy of the data. Writes FOLDER/title.png (the title over the demo),
 # editor_platform.png and editor_screen.png (level 0 in the editor's platform
-# and screen modes). Needs what the player tests need (Xvfb, xdotool,
+# and screen modes), and the menus: menu_title.png, menu_levels.png,
+# menu_options.png, menu_controls.png and menu_pause.png, as the menus' player
+# test takes them. Needs what the player tests need (Xvfb, xdotool,
 # ImageMagick).
 #
 #   tools/make_readme_shots.sh [FOLDER]
@@ -42,4 +44,10 @@ shot editor_screen
 cp "$scratch/editor_screen.png" "$folder/editor_screen.png"
 press q
 wait_for_exit >/dev/null
+# The menus: their player test keeps its pictures.
+keep="$scratch/menus"
+BLUEJAY_PLAYER_KEEP="$keep" bash "$here/tests/player/menus_test.sh" "$build/bluejay" "$here/data" >/dev/null
+for name in menu_title menu_levels menu_options menu_controls menu_pause; do
+  cp "$keep/$name.png" "$folder/$name.png"
+done
 note "pictures written to $folder"
