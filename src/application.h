@@ -191,9 +191,9 @@ public:
     static constexpr int SHRINKING_SE = 10;
     static constexpr int THUD_SE = 11;
 
-    // Longest file path, with its terminator: room for the data files and
-    // for the player's copies in a deep home folder.
-    static constexpr int MAX_PATH_LENGTH = 1024;
+    // Longest file path, with its terminator: the longest the system takes.
+    // A longer one is refused, never cut.
+    static constexpr int MAX_PATH_LENGTH = 4096;
 
     // The files behind the tables, in index order.
     static const char* const BITMAP_FILES[NUMBER_OF_BITMAPS];

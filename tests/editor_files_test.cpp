@@ -305,7 +305,14 @@ TEST_F(Editor_Files_Test, AnEndingProgramSavesLikeQ)
 
 TEST_F(Editor_Files_Test, AMovieThatCannotBeWrittenIsSaidOnTheConsole)
 {
+    // A game that recorded nothing writes no movie.
+    const std::string before = Read_File("data/movie/movie.dat");
+    editor.movie_level = 9;
+    editor.Leave_Game();
+    EXPECT_EQ(Read_File("data/movie/movie.dat"), before);
+
     // A pipe in its place is never replaced by a file.
+    editor.progress.movie_recorded = true;
     fs::remove("data/movie/movie.dat");
     ASSERT_EQ(mkfifo("data/movie/movie.dat", 0644), 0);
     testing::internal::CaptureStderr();
