@@ -9,6 +9,7 @@
 #include "settings.h"
 #include "string_list.h"
 #include "user_files.h"
+#include "translation.h"
 
 volatile bool timing_signal = false;
 volatile bool close_requested = false;
@@ -301,7 +302,7 @@ void Load_Sound_Effect_File(int index, const char* path, SAMPLE** sound_effects)
 
 void Application::Load_Resources()
 {
-    Show_Status_Screen("Loading... please wait.");
+    Show_Status_Screen(Translate("Loading... please wait."));
 
     // Loading stops at the first file that is missing or unreadable; its
     // name is kept so that start-up can report it. Nothing that failed to

@@ -17,6 +17,7 @@
 #include "safe_file.h"
 #include "user_files.h"
 #include "window_system.h"
+#include "translation.h"
 
 namespace
 {
@@ -269,20 +270,20 @@ void Application::Handle_Player_Keys()
     if (music_down || music_up)
     {
         Set_Volumes(music_volume + (music_up ? VOLUME_STEP : -VOLUME_STEP), effects_volume);
-        std::snprintf(text, sizeof(text), muted ? "Music %d (muted: F9)" : "Music %d", music_volume);
+        std::snprintf(text, sizeof(text), muted ? Translate("Music %d (muted: F9)") : Translate("Music %d"), music_volume);
         Show_Notice(text);
     }
     if (Pressed(player_keys_held, KEY_F9))
     {
         muted = !muted;
         Apply_Volumes();
-        Show_Notice(muted ? "Sound off" : "Sound on");
+        Show_Notice(muted ? Translate("Sound off") : Translate("Sound on"));
     }
     bool alt_enter = Pressed(player_keys_held, KEY_ENTER) && (key[KEY_ALT] || key[KEY_ALTGR]);
     if (Pressed(player_keys_held, KEY_F11) || alt_enter)
     {
         if (!Toggle_Full_Screen())
-            Show_Notice(full_screen ? "No window can be opened" : "No full screen can be set");
+            Show_Notice(full_screen ? Translate("No window can be opened") : Translate("No full screen can be set"));
         player_keys_held[KEY_ENTER] = false;
         player_keys_held[KEY_F11] = false;
     }
@@ -292,7 +293,7 @@ void Application::Handle_Player_Keys()
         std::string path = Save_Screenshot(folder);
         // The canvas has room for a short line; the whole path goes to the
         // console.
-        Show_Notice(path.empty() ? "Cannot write the screenshot" : "Screenshot saved");
+        Show_Notice(path.empty() ? Translate("Cannot write the screenshot") : Translate("Screenshot saved"));
         if (path.empty())
             std::fprintf(stderr, "Cannot write a screenshot into %s\n", folder.empty() ? "a pictures folder" : folder.c_str());
         else

@@ -14,6 +14,7 @@
 
 #include "application.h"
 #include "settings.h"
+#include "translation.h"
 #include "user_files.h"
 #include "window_system.h"
 
@@ -108,17 +109,28 @@ const char* Driver_Name(const char* name, bool present)
 
 int main(int argc, char* argv[])
 {
+    // Every text is drawn as UTF-8, which a translation is written in.
+    set_uformat(U_UTF8);
     if (allegro_init() != 0)
     {
         std::fprintf(stderr, "Cannot start the game library: %s\n", allegro_error);
         return 1;
     }
 
+    // The player's language from the environment, unless the settings file
+    // names one; its reports are then read again in that language.
+    Choose_Language(std::string());
     Settings settings;
     std::string settings_file = Find_Settings_File();
     if (!settings_file.empty())
     {
         settings.Load(settings_file.c_str());
+        if (!settings.language.empty())
+        {
+            Choose_Language(settings.language);
+            settings = Settings();
+            settings.Load(settings_file.c_str());
+        }
         std::fputs(settings.problem.c_str(), stderr);
     }
     Find_Data_Directory(settings.data_directory.c_str());

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "translation.h"
+
 namespace
 {
 // The checksum's start and multiplier (FNV-1a over the bytes).
@@ -47,17 +49,15 @@ File_Stamp Stamp_Of(int descriptor)
     return stamp;
 }
 
-const char* What_It_Is(mode_t mode)
+std::string Refusal_Of(const std::string& path, mode_t mode)
 {
     if (S_ISDIR(mode))
-        return "a folder";
+        return Format_Text(Translate("%s is a folder, not a file"), path.c_str());
     if (S_ISFIFO(mode))
-        return "a pipe";
+        return Format_Text(Translate("%s is a pipe, not a file"), path.c_str());
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return "a device";
-    if (S_ISSOCK(mode))
-        return "a socket";
-    return "not a regular file";
+        return Format_Text(Translate("%s is a device, not a file"), path.c_str());
+    return Format_Text(Translate("%s is not a regular file"), path.c_str());
 }
 } // namespace
 
@@ -90,7 +90,7 @@ Regular_File::Regular_File(const std::string& path, bool quiet)
     struct stat status;
     if (fstat(opened, &status) != 0 || !S_ISREG(status.st_mode))
     {
-        refusal = path + " is " + What_It_Is(status.st_mode) + ", not a file";
+        refusal = Refusal_Of(path, status.st_mode);
         if (!quiet)
             std::fprintf(stderr, "%s\n", refusal.c_str());
         close(opened);
