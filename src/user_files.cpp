@@ -73,6 +73,16 @@ void Make_Read_Path(char* buffer, const char* path)
         Make_Path(buffer, path);
 }
 
+std::string Write_Path_Of(const char* path)
+{
+    std::string copy = User_Copy(path);
+    if (!copy.empty())
+        return copy;
+    char buffer[Application::MAX_PATH_LENGTH];
+    Make_Path(buffer, path);
+    return buffer;
+}
+
 bool Make_Write_Path(char* buffer, const char* path)
 {
     std::string reason;
