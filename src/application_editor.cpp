@@ -51,6 +51,7 @@ const Object_Type CHARACTER_TYPES[] = {
     {Application::BOILING_MUD_BM, "BOILING_MUD"},
     {Application::MUD_DROP_BM, "MUD_DROP"},
     {Application::NO_ECTO_SWITCH_BM, "NO_ECTO_SWITCH"},
+    {Application::CHECKPOINT_BM, "CHECKPOINT"},
 };
 
 const Object_Type PLATFORM_TYPES[] = {
@@ -98,7 +99,7 @@ const char* Mode_Name(int mode)
 
 int Application::Get_Object_Bitmap(int type)
 {
-    if (type >= Level::BLACK_BIRD && type <= Level::NO_ECTO_SWITCH)
+    if (type >= Level::BLACK_BIRD && type <= Level::LAST_CHARACTER_TYPE)
         return CHARACTER_TYPES[type - Level::BLACK_BIRD].picture;
     if (type >= Level::BROWN_BLOCK && type <= Level::TALL_VINE)
         return PLATFORM_TYPES[type - Level::BROWN_BLOCK].picture;
@@ -107,7 +108,7 @@ int Application::Get_Object_Bitmap(int type)
 
 const char* Application::Object_Type_Name(int type)
 {
-    if (type >= Level::BLACK_BIRD && type <= Level::NO_ECTO_SWITCH)
+    if (type >= Level::BLACK_BIRD && type <= Level::LAST_CHARACTER_TYPE)
         return CHARACTER_TYPES[type - Level::BLACK_BIRD].name;
     if (type >= Level::BROWN_BLOCK && type <= Level::TALL_VINE)
         return PLATFORM_TYPES[type - Level::BROWN_BLOCK].name;

@@ -288,7 +288,7 @@ void Keep_Type_In_Palette(Application& editor)
 {
     if (Characters(editor))
         editor.last_character_type = editor.current_object_type =
-            std::clamp(editor.current_object_type, Level::BLACK_BIRD, Level::NO_ECTO_SWITCH);
+            std::clamp(editor.current_object_type, Level::BLACK_BIRD, Level::LAST_CHARACTER_TYPE);
     else
         editor.last_platform_type = editor.current_object_type =
             std::clamp(editor.current_object_type, Level::BROWN_BLOCK, Level::TALL_VINE);

@@ -18,12 +18,6 @@
 #include "user_files.h"
 #include "window_system.h"
 
-void Timing_Handler()
-{
-    Application::Tick_Has_Come();
-}
-END_OF_FUNCTION(Timing_Handler)
-
 void Display_Switch_Handler()
 {
     switched_away = false;
@@ -153,8 +147,6 @@ int main(int argc, char* argv[])
                      Driver_Name(digi_driver->name, digi_driver->id != DIGI_NONE),
                      Driver_Name(midi_driver->name, midi_driver->id != MIDI_NONE));
     LOCK_VARIABLE(timing_signal);
-    LOCK_FUNCTION(Timing_Handler);
-    install_int(Timing_Handler, 30);
     Install_Termination_Handlers();
     set_volume(255, 128);
     // A missing gamepad is no error: the game looks again now and then.
@@ -168,6 +160,9 @@ int main(int argc, char* argv[])
 
     application = new Application();
     settings.Apply(*application);
+    // The game speed the player chose sets the timer's period.
+    application->tick_timer_running = true;
+    application->Apply_Tick_Period();
     application->full_screen = !windowed;
     application->search_gamepads = true;
     application->Apply_Volumes();
