@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include "edit_history.h"
+#include "editor_lock.h"
+#include "file_guard.h"
 #include "level.h"
 #include "menu_screens.h"
 #include "settings.h"
@@ -143,6 +145,8 @@ Application::Application()
       signal_buffer_length(0), signal_buffer_position(0), movie_level(0), missing_resource(),
       sound_effect_plays(), quit(false), title_done(false), paused(false), start_released(false), current_object_type(0),
       music_paused(false), save_failures(NUMBER_OF_LEVELS), quit_warning_ticks(0), quit_released(true),
+      level_guard(new File_Guard()), editor_lock(new Editor_Lock()), disk_conflicts(NUMBER_OF_LEVELS),
+      discard_warning_ticks(0), discard_confirmed(false),
       edit_history(nullptr), editor_help_shown(false), test_play_level(nullptr),
       editor_notice(), editor_notice_ticks(0), last_character_type(Level::BLACK_BIRD),
       last_platform_type(Level::BROWN_BLOCK), keep_palette(false), editor_commands_held(0), mouse_ready(false),
@@ -230,6 +234,8 @@ Application::~Application()
     delete[] recording_buffer;
     delete[] messages;
     delete edit_history;
+    delete level_guard;
+    delete editor_lock;
     delete test_play_level;
 }
 

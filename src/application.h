@@ -16,6 +16,8 @@
 #include "screen_area.h"
 
 class Edit_History;
+class Editor_Lock;
+class File_Guard;
 class Level;
 class Menu_Screens;
 class String_List;
@@ -197,9 +199,9 @@ public:
     static constexpr int CHECKPOINT_SE = 12;
     static constexpr int FLIGHT_REFUSED_SE = 13;
 
-    // Longest file path, with its terminator: room for the data files and
-    // for the player's copies in a deep home folder.
-    static constexpr int MAX_PATH_LENGTH = 1024;
+    // Longest file path, with its terminator: the longest the system takes.
+    // A longer one is refused, never cut.
+    static constexpr int MAX_PATH_LENGTH = 4096;
 
     // The files behind the tables, in index order.
     static const char* const BITMAP_FILES[NUMBER_OF_BITMAPS];
@@ -257,6 +259,16 @@ public:
     unsigned int quit_warning_ticks;
     // Q has been seen up since the warning came.
     bool quit_released;
+    // What the editor read of each level's file, the levels whose file
+    // changed on disk under an unsaved edit (S again overwrites), and the
+    // lock that tells a second editor.
+    File_Guard* level_guard;
+    Editor_Lock* editor_lock;
+    std::vector<bool> disk_conflicts;
+    // Ticks left of the Ctrl+Q warning; Ctrl+Q again while it lasts quits
+    // without saving, which discard_confirmed then says.
+    unsigned int discard_warning_ticks;
+    bool discard_confirmed;
 
     // The editor's own tools beyond the keys of the signal word: the undo
     // history of every level, the help over the canvas, a level being
@@ -368,6 +380,11 @@ public:
     static constexpr int MAX_NOTICE_LINES = 12;
     // The end of the name of the copy a damaged map file is kept as.
     static const char* const BACKUP_SUFFIX;
+    // The end of the name an author's unsaved edits are kept under when the
+    // level is read again from a file changed on disk.
+    static const char* const MINE_SUFFIX;
+    // The longest map file the editor reads again.
+    static constexpr std::size_t MAX_MAP_BYTES = 256u << 20;
 
     // The game's actions a player can put on other keys, in the order of
     // these tables: their names in the settings, the keys they start on and
@@ -566,12 +583,25 @@ public:
     // ("PIPE_SWITCH").
     static const char* Object_Type_Name(int type);
     // Writes the level being edited to its map file if it changed.
-    bool Save_Current_Level();
+    bool Save_Current_Level(bool overwrite_changed = false);
     // Writes a level to its map file if it changed since it was loaded or
     // last written; a map that was not read whole is first kept as
     // level_N.map.bak. A failure is kept in save_failures; true when the
     // file holds the level.
-    bool Save_Level(int level);
+    // A file changed on disk since it was read is not written over unless
+    // overwrite_changed comes after the warning about it.
+    bool Save_Level(int level, bool overwrite_changed = false);
+    // Reads a level again from its file (keeping unsaved edits as
+    // level_N.map.mine when keep_mine); one step of the undo history.
+    bool Reload_Level(int level, bool keep_mine);
+    // Coming to a level: one whose file changed on disk and that has no
+    // unsaved edits is read again, and the editor says so.
+    void Look_At_Level_On_Disk(int level);
+    // Ctrl+Q: quits without saving once a second press confirms it.
+    void Quit_Without_Saving();
+    // The editor's watch over the files: what each level's file holds now,
+    // and the lock beside the levels.
+    void Guard_Level_Files();
     // Saves every changed level; true when all of them are on the disk.
     bool Save_Changed_Levels();
     // The lines that tell the author about files: levels not saved and why,

@@ -154,6 +154,7 @@ void Application::Start_Editor()
         Make_Level_Path(path, i);
         levels[i]->Load_For_Editing(path);
     }
+    Guard_Level_Files();
     set_trans_blender(200, 200, 200, 200);
     quit = false;
     edit_history->Watch(current_level, *levels[current_level]);

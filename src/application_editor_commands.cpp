@@ -116,9 +116,28 @@ void Quit(Application& editor)
         editor.quit = true;
 }
 
+// S again after the changed-on-disk warning writes over the file.
 void Save(Application& editor)
 {
-    editor.Save_Current_Level();
+    editor.Save_Current_Level(true);
+}
+
+void Quit_Without_Saving(Application& editor)
+{
+    editor.Quit_Without_Saving();
+}
+
+// Ctrl+R, and R while the level's file is said to have changed on disk.
+void Reload(Application& editor)
+{
+    Deselect(editor);
+    editor.Reload_Level(editor.current_level, true);
+}
+
+void Reload_Changed(Application& editor)
+{
+    if (editor.disk_conflicts[editor.current_level])
+        Reload(editor);
 }
 
 void Screen_Mode(Application& editor)
@@ -149,6 +168,7 @@ void Switch_Level(Application& editor, int step)
     editor.current_level = std::clamp(editor.current_level + step, 0, Application::NUMBER_OF_LEVELS - 1);
     editor.key_delay = 0;
     Deselect(editor);
+    editor.Look_At_Level_On_Disk(editor.current_level);
     editor.Stop_Music();
 }
 
@@ -370,7 +390,10 @@ void Test_Play(Application& editor)
     if (editor.test_play_level != nullptr)
         editor.End_Test_Play(Translate("Back from trying the level"));
     else
+    {
+        editor.Look_At_Level_On_Disk(editor.current_level);
         editor.Start_Test_Play();
+    }
 }
 
 void Help(Application& editor)
@@ -406,6 +429,8 @@ const Command_Group GROUPS[] = {
 
 const Editor_Command COMMANDS[] = {
     {QUIT_GROUP, "Q", TRANSLATE_LATER("save and quit"), Application::SIGNAL_QUIT, 0, NO_MODIFIERS, EVERY_TICK | IN_HELP, Quit},
+    {QUIT_GROUP, TRANSLATE_LATER("Ctrl+Q"), TRANSLATE_LATER("quit without saving"), Application::SIGNAL_QUIT, 0, CTRL,
+     ON_PRESS | IN_HELP, Quit_Without_Saving},
     {FREE_GROUP, "S", TRANSLATE_LATER("save the level"), Application::SIGNAL_SAVE, 0, NO_MODIFIERS, 0, Save},
     {FREE_GROUP, "1 2 3", TRANSLATE_LATER("screen/char/platform"), Application::SIGNAL_SCREEN_MODE, 0, NO_MODIFIERS, 0,
      Screen_Mode},
@@ -465,6 +490,9 @@ const Editor_Command COMMANDS[] = {
     {HISTORY_GROUP, TRANSLATE_LATER("Ctrl+Y"), TRANSLATE_LATER("redo"), 0, KEY_Y, CTRL, 0, Redo},
     {HISTORY_GROUP, TRANSLATE_LATER("Ctrl+Shift+Z"), TRANSLATE_LATER("redo"), Application::SIGNAL_SCROLL_DOWN_1, 0, CTRL | SHIFT, 0, Redo},
     {PRESS_GROUP, "T", TRANSLATE_LATER("try the level"), 0, KEY_T, NO_MODIFIERS, ON_PRESS | IN_PLAY, Test_Play},
+    {PRESS_GROUP, TRANSLATE_LATER("Ctrl+R"), TRANSLATE_LATER("reload from disk"), 0, KEY_R, CTRL, ON_PRESS,
+     Reload},
+    {PRESS_GROUP, "R", TRANSLATE_LATER("reload if changed"), 0, KEY_R, NO_MODIFIERS, ON_PRESS, Reload_Changed},
     {PRESS_GROUP, "F1", TRANSLATE_LATER("show/hide this help"), 0, KEY_F1, NO_MODIFIERS, ON_PRESS | IN_HELP, Help},
     {PRESS_GROUP, "Esc", TRANSLATE_LATER("close help, stop trying"), 0, KEY_ESC, NO_MODIFIERS, ON_PRESS | IN_HELP | IN_PLAY,
      Escape},

@@ -1,22 +1,31 @@
 // The editor and the level files: a level is written only when it changed,
 // a map that could not be read whole is kept aside before it is written
 // over, a failed save is said on the canvas until a later one succeeds, and
-// quitting with levels that could not be saved asks for a second Q.
+// quitting with levels that could not be saved asks for a second Q. A file
+// changed on disk since the editor read it (by sed, git or a second editor)
+// is never written over without a second S; a level whose file changed and
+// that has no unsaved edits is read again when the author comes to it.
 
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 
 #include <allegro.h>
 
 #include "application.h"
+#include "editor_lock.h"
+#include "file_guard.h"
 #include "level.h"
+#include "regular_file.h"
 #include "safe_file.h"
+#include "translation.h"
 #include "user_files.h"
 #include "translation.h"
 
 const char* const Application::BACKUP_SUFFIX = ".bak";
+const char* const Application::MINE_SUFFIX = ".mine";
 
 namespace
 {
@@ -38,6 +47,25 @@ bool Keep_Damaged_Map(const Level& level, int number, const char* save_path, std
         return true;
     reason = backup.reason;
     return false;
+}
+
+// Where a level is saved, with no folder made on the way.
+std::string Level_Save_Path(int number)
+{
+    char path[Application::MAX_PATH_LENGTH];
+    std::snprintf(path, sizeof(path), "data\\levels\\level_%i.map", number);
+    return Write_Path_Of(path);
+}
+
+// The lock goes beside the saved levels once their folder is there.
+void Take_Lock(Editor_Lock& lock)
+{
+    std::string folder = Level_Save_Path(0);
+    folder.erase(folder.rfind('/') == std::string::npos ? 0 : folder.rfind('/'));
+    if (folder.empty())
+        folder = ".";
+    if (!lock.held && access(folder.c_str(), W_OK) == 0)
+        lock.Take(folder);
 }
 
 // Splits text into lines no wider than width pixels of the font, at spaces.
@@ -63,7 +91,7 @@ std::vector<std::string> Wrap(const std::string& text, int width)
 }
 } // namespace
 
-bool Application::Save_Level(int number)
+bool Application::Save_Level(int number, bool overwrite_changed)
 {
     Level& level = *levels[number];
     // An untouched level is never rewritten, and no file is made for it.
@@ -76,18 +104,107 @@ bool Application::Save_Level(int number)
     // read in place of the installed level from then on.
     char path[MAX_PATH_LENGTH];
     std::string reason;
-    bool saved = Make_Level_Save_Path(path, number, reason) && Keep_Damaged_Map(level, number, path, reason) &&
-                 level.Save(path, reason);
+    bool saved = Make_Level_Save_Path(path, number, reason);
+    // Someone else wrote the file since it was read: the first S only says
+    // so, the second one writes over it.
+    if (saved && level_guard->Changed_On_Disk(path) && !(overwrite_changed && disk_conflicts[number]))
+    {
+        disk_conflicts[number] = true;
+        save_failures[number].clear();
+        return false;
+    }
+    saved = saved && Keep_Damaged_Map(level, number, path, reason) && level.Save(path, reason);
     save_failures[number] = saved ? std::string() : reason;
+    if (saved)
+    {
+        level_guard->Remember(path);
+        disk_conflicts[number] = false;
+        if (editor_lock->holder == 0)
+            Take_Lock(*editor_lock);
+    }
     return saved;
 }
 
-bool Application::Save_Current_Level()
+bool Application::Reload_Level(int number, bool keep_mine)
+{
+    Level& level = *levels[number];
+    std::string path = Level_Save_Path(number);
+    if (keep_mine && level.Changed())
+    {
+        char folders[MAX_PATH_LENGTH];
+        std::string reason;
+        Make_Level_Save_Path(folders, number, reason);
+        Safe_File mine;
+        if (!mine.Write(path + MINE_SUFFIX, level.Map_Text()))
+        {
+            Set_Editor_Notice(Translate("Level %i not read again: its edits could not be kept (%s)"), number,
+                              mine.reason.c_str());
+            return false;
+        }
+    }
+    char read_path[MAX_PATH_LENGTH];
+    Make_Level_Path(read_path, number);
+    Regular_File file(read_path);
+    std::string text;
+    file.Read_All(text, MAX_MAP_BYTES);
+    std::istringstream map(text);
+    // The records are read into the level itself, so the editor's history
+    // sees the whole reading as one step.
+    level.number_of_characters = 0;
+    level.number_of_platforms = 0;
+    level.background = 0;
+    level.music = 0;
+    for (int i = 0; i < Level::NUMBER_OF_POINTERS; i++)
+        level.pointers[i] = 0;
+    level.Load_For_Editing(map);
+    level_guard->Remember(path);
+    disk_conflicts[number] = false;
+    save_failures[number].clear();
+    if (keep_mine)
+        Set_Editor_Notice(Translate("Level %i read again from disk"), number);
+    return true;
+}
+
+void Application::Look_At_Level_On_Disk(int number)
+{
+    if (!level_guard->Changed_On_Disk(Level_Save_Path(number)))
+        return;
+    if (levels[number]->Changed())
+    {
+        disk_conflicts[number] = true;
+        return;
+    }
+    if (Reload_Level(number, false))
+        Set_Editor_Notice(Translate("Level %i changed on disk and was read again"), number);
+}
+
+void Application::Guard_Level_Files()
+{
+    for (int i = 0; i < NUMBER_OF_LEVELS; i++)
+        level_guard->Remember(Level_Save_Path(i));
+    Take_Lock(*editor_lock);
+}
+
+void Application::Quit_Without_Saving()
+{
+    int changed = 0;
+    for (int i = 0; i < NUMBER_OF_LEVELS; i++)
+        changed += levels[i]->Changed();
+    if (changed > 0 && discard_warning_ticks == 0)
+    {
+        discard_warning_ticks = QUIT_WARNING_TICKS;
+        return;
+    }
+    discard_confirmed = true;
+    quit = true;
+}
+
+bool Application::Save_Current_Level(bool overwrite_changed)
 {
     // A level written just now is looked over for what would spoil playing
     // it.
     bool changed = levels[current_level]->Changed();
-    bool saved = Save_Level(current_level);
+    bool saved = Save_Level(current_level, overwrite_changed);
     if (saved && changed)
         Check_Saved_Level();
     return saved;
@@ -105,7 +222,11 @@ bool Application::Editor_Quit_Requested()
 {
     if (quit_warning_ticks > 0)
         quit_warning_ticks--;
-    if ((signals & SIGNAL_QUIT) == 0)
+    if (discard_warning_ticks > 0)
+        discard_warning_ticks--;
+    // Ctrl+Q is the quit without saving, not Q.
+    bool ctrl = key[KEY_LCONTROL] || key[KEY_RCONTROL];
+    if ((signals & SIGNAL_QUIT) == 0 || (ctrl && termination_requested == 0 && !close_requested))
     {
         quit_released = true;
         return false;
@@ -116,7 +237,7 @@ bool Application::Editor_Quit_Requested()
 bool Application::Leave_Editor()
 {
     // Q again while the warning is up quits without saving.
-    bool confirmed = quit_warning_ticks > 0;
+    bool confirmed = quit_warning_ticks > 0 || discard_confirmed;
     if (!confirmed && !Save_Changed_Levels())
     {
         quit = false;
@@ -129,6 +250,7 @@ bool Application::Leave_Editor()
         return false;
     }
     quit_warning_ticks = 0;
+    editor_lock->Release();
     Stop_Music();
     Show_Status_Screen(Translate("Exiting... please wait."));
     return true;
@@ -147,6 +269,27 @@ void Application::Draw_Editor_Notices()
     char line[MAX_PATH_LENGTH];
     if (quit_warning_ticks > 0)
         notices.push_back({Translate("Not saved. Q again to quit without saving."), red});
+    if (discard_warning_ticks > 0)
+    {
+        int changed = 0;
+        for (int i = 0; i < NUMBER_OF_LEVELS; i++)
+            changed += levels[i]->Changed();
+        notices.push_back({Format_Text(Translate("%i changed levels will not be saved: Ctrl+Q again quits"), changed), red});
+    }
+    if (!editor_lock->held && editor_lock->holder != 0)
+        notices.push_back({Format_Text(Translate("Another editor (process %i) has these levels open; saves check for "
+                                                 "its changes"),
+                                       static_cast<int>(editor_lock->holder)),
+                           red});
+    for (int i = 0; i < NUMBER_OF_LEVELS; i++)
+    {
+        int number = (current_level + i) % NUMBER_OF_LEVELS;
+        if (disk_conflicts[number])
+            notices.push_back({Format_Text(Translate("Level %i changed on disk: R reloads it (your changes are kept "
+                                                     "as level_%i.map.mine), S again overwrites"),
+                                           number, number),
+                               red});
+    }
     // The level on the canvas first, then the others.
     for (int i = 0; i < NUMBER_OF_LEVELS; i++)
     {

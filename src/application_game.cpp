@@ -488,11 +488,11 @@ bool Application::Play_Level_Tick(Level& level, int pressed, bool game)
 void Application::Leave_Game()
 {
     Remember_Sound_Settings();
-    // A movie that cannot be written is said on the console; the game
-    // still ends as usual.
+    // The movie is written only when one was recorded in this game. One that
+    // cannot be written is said on the console; the game still ends as usual.
     char path[MAX_PATH_LENGTH];
     std::string reason;
-    if (!Make_Write_Path(path, MOVIE_FILE, reason) || !Save_Movie(path, reason))
+    if (progress.movie_recorded && (!Make_Write_Path(path, MOVIE_FILE, reason) || !Save_Movie(path, reason)))
         std::fprintf(stderr, "The movie was not saved to %s: %s\n", path, reason.c_str());
     Stop_Music();
     Show_Status_Screen(Translate("Exiting... please wait."));

@@ -6,13 +6,15 @@
 #include <string>
 
 #include "application.h"
+#include "regular_file.h"
 #include "safe_file.h"
 
 const char* const MOVIE_FILE = "data\\movie\\movie.dat";
 
 void Application::Load_Movie(const char* path)
 {
-    std::ifstream file(path);
+    Regular_File regular(path);
+    std::istream& file = regular.Stream();
     if (!file)
         return;
     int level = 0;

@@ -1,4 +1,5 @@
 #include "character.h"
+#include "regular_file.h"
 
 #include <climits>
 #include <fstream>
@@ -84,7 +85,8 @@ int Character::Get_Points()
 
 void Character::Load_Bump_Maps(const char* file_name)
 {
-    std::ifstream file(file_name);
+    Regular_File regular(file_name);
+    std::istream& file = regular.Stream();
     if (!file)
         return;
     // Groups of four numbers; reading stops at the fifteenth shape, at the

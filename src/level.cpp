@@ -23,6 +23,7 @@
 #include "mud_drop.h"
 #include "map_reader.h"
 #include "platform.h"
+#include "regular_file.h"
 #include "safe_file.h"
 #include "rock.h"
 #include "scrolling_background_object.h"
@@ -142,21 +143,13 @@ const char* Level::Bump_Map_File(int type)
     return nullptr;
 }
 
-namespace
-{
-// A folder in the place of a map file is a map that does not open.
-bool Is_Folder(const char* file_name)
-{
-    struct stat status;
-    return stat(file_name, &status) == 0 && S_ISDIR(status.st_mode);
-}
-} // namespace
-
+// A folder, a pipe or a device in the place of a map file is a map that does
+// not open.
 void Level::Load(const char* file_name)
 {
-    std::ifstream file(file_name);
-    if (file && !Is_Folder(file_name))
-        Load(file);
+    Regular_File file(file_name);
+    if (file.Is_Open())
+        Load(file.Stream());
 }
 
 void Level::Load(std::istream& input)
@@ -263,9 +256,9 @@ void Level::Load(std::istream& input)
 
 void Level::Load_For_Editing(const char* file_name)
 {
-    std::ifstream file(file_name);
-    if (file && !Is_Folder(file_name))
-        Load_For_Editing(file);
+    Regular_File file(file_name);
+    if (file.Is_Open())
+        Load_For_Editing(file.Stream());
     else
         Remember_Saved_Form();
 }

@@ -1,4 +1,5 @@
 #include "platform.h"
+#include "regular_file.h"
 
 #include <fstream>
 
@@ -64,7 +65,8 @@ void Platform::Initialize()
 
 void Platform::Load_Bump_Map(const char* file_name)
 {
-    std::ifstream file(file_name);
+    Regular_File regular(file_name);
+    std::istream& file = regular.Stream();
     if (!file)
         return;
     Rectangle shape;

@@ -3,6 +3,7 @@
 
 #include <istream>
 #include <string>
+#include <vector>
 
 #include "play_options.h"
 
@@ -34,8 +35,13 @@
 // ticks of a whole game won. The assisted_ lines are the same for games
 // played with an assist on, kept apart from the others.
 //
-// A file that is not of this shape, or holds numbers out of range, counts as
-// no progress at all.
+// Lines of kinds this game does not know (a later version's) are skipped and
+// written back as they were; a line of a known kind with numbers out of
+// range is skipped. Windows line ends read like any other. A file that is not
+// of this shape at all counts as no progress, and is kept as
+// progress.txt.bak before it is replaced. Each save first reads the file
+// again and merges what another game wrote since: the further level, the
+// better score, and its movie unless this game recorded one.
 // The hero's lives, eggs and points as a run begins.
 struct Run_Start
 {
@@ -66,6 +72,8 @@ public:
     static const char* const HEADER;
     // The file's name in the user's data folder.
     static const char* const FILE_NAME;
+    // The end of the name a damaged file is kept under.
+    static const char* const BACKUP_SUFFIX;
 
     int furthest_level = 0;
     int best_score = 0;
@@ -75,6 +83,13 @@ public:
     int movie_length = 0;
     unsigned int movie_checksum = 0;
     Run_Start movie_start;
+    // The lines of other kinds, kept in their order.
+    std::vector<std::string> other_lines;
+    // The file was there but not ours (or had a bad line): kept before it
+    // is written over.
+    bool damaged = false;
+    // A movie was recorded since the file was read.
+    bool movie_recorded = false;
     // The assists the movie was recorded with.
     Play_Options movie_assists;
     Level_Best level_best[SHEETS][LEVELS];

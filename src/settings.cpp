@@ -8,6 +8,7 @@
 
 #include <allegro.h>
 
+#include "regular_file.h"
 #include "translation.h"
 
 namespace
@@ -159,12 +160,19 @@ bool Settings::Load(const char* path)
 {
     if (path == nullptr || !Readable(path))
         return false;
-    FILE* file = std::fopen(path, "r");
-    if (file == nullptr)
+    // Only a regular file is read (a pipe would wait for ever, a device
+    // never end); lines are kept to 4 kB and at most 100 problems are said.
+    Regular_File file(path, true);
+    if (!file.Is_Open())
+    {
+        problem = file.Refusal().empty() ? std::string() : file.Refusal() + "\n";
         return false;
+    }
     problem.clear();
+    int problems = 0;
     auto report = [&](int line_number, const std::string& text) {
-        problem += std::string(path) + ":" + std::to_string(line_number) + ": " + text + "\n";
+        if (++problems <= Regular_File::MAX_PROBLEMS)
+            problem += std::string(path) + ":" + std::to_string(line_number) + ": " + text + "\n";
     };
     int line_number = 0;
     auto Read_Yes_No = [&](const std::string& name, const std::string& value, bool& flag) {
@@ -179,14 +187,20 @@ bool Settings::Load(const char* path)
 
     std::string section;
     bool known_section = true;
-    char buffer[MAX_LINE_LENGTH];
-    while (std::fgets(buffer, sizeof(buffer), file) != nullptr)
+    std::string raw;
+    while (file.Read_Line(raw))
     {
         line_number++;
-        // A line longer than the buffer is read to its end and taken as one.
-        std::string raw(buffer);
-        while (!raw.empty() && raw.back() != '\n' && std::fgets(buffer, sizeof(buffer), file) != nullptr)
-            raw += buffer;
+        if (file.line_cut)
+        {
+            report(line_number, Translate("the line is longer than 4096 characters"));
+            continue;
+        }
+        if (raw.find('\0') != std::string::npos)
+        {
+            report(line_number, Translate("the line holds a zero byte"));
+            continue;
+        }
         std::string line = Trim(Without_Comment(raw));
         if (line.empty())
             continue;
@@ -314,7 +328,8 @@ bool Settings::Load(const char* path)
                 data_directory = value;
         }
     }
-    std::fclose(file);
+    if (problems > Regular_File::MAX_PROBLEMS)
+        problem += Format_Text(Translate("... and %d more"), problems - Regular_File::MAX_PROBLEMS) + "\n";
 
     // Two actions on one key: the one put there later keeps its own key,
     // until no two share one (each round puts one action back).

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "application.h"
+#include "regular_file.h"
 
 String_List::String_List() : strings(new std::string[MAX_STRINGS]), number_of_strings(0)
 {
@@ -15,14 +16,15 @@ String_List::~String_List()
 
 void String_List::Load_From_File(const char* path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    // A folder or a pipe in the place of the file is refused with a word.
+    Regular_File file(path);
+    if (!file.Is_Open())
         return;
     // A line counts only when a line end follows it; lines past the 25th are
     // read and dropped. A line keeps its first MAX_LINE_LENGTH characters
     // (the canvas shows 31), so one endless line cannot fill the memory; one
     // more is held to see a carriage return before the line end.
-    std::streambuf* input = file.rdbuf();
+    std::streambuf* input = file.Stream().rdbuf();
     std::string line;
     line.reserve(MAX_LINE_LENGTH + 1);
     for (int c = input->sbumpc(); c != std::char_traits<char>::eof(); c = input->sbumpc())

@@ -1,6 +1,7 @@
 #include "user_files.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sys/stat.h>
@@ -23,10 +24,13 @@ std::string User_Copy(const char* path)
     return user_files_directory + "/" + relative;
 }
 
-void Copy_Path(char* buffer, const std::string& path)
+// False, leaving buffer alone, for a path too long to hold whole.
+bool Copy_Path(char* buffer, const std::string& path)
 {
-    std::strncpy(buffer, path.c_str(), Application::MAX_PATH_LENGTH - 1);
-    buffer[Application::MAX_PATH_LENGTH - 1] = '\0';
+    if (path.size() >= static_cast<std::string::size_type>(Application::MAX_PATH_LENGTH))
+        return false;
+    std::memcpy(buffer, path.c_str(), path.size() + 1);
+    return true;
 }
 } // namespace
 
@@ -48,19 +52,35 @@ std::string Default_User_Files_Directory()
     // Only an absolute XDG_DATA_HOME counts; a relative one is ignored.
     if (data_home != nullptr && data_home[0] == '/')
         return std::string(data_home) + "/bluejay";
+    // A relative HOME is ignored the same way, with a word, so that no file
+    // of the player's lands in whatever folder the game was started from.
     const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] != '\0')
+    if (home != nullptr && home[0] == '/')
         return std::string(home) + "/.local/share/bluejay";
+    static bool said = false;
+    if (home != nullptr && home[0] != '\0' && !said)
+    {
+        said = true;
+        std::fprintf(stderr, "HOME is not an absolute path (\"%s\"); it is ignored\n", home);
+    }
     return std::string();
 }
 
 void Make_Read_Path(char* buffer, const char* path)
 {
     std::string copy = User_Copy(path);
-    if (!copy.empty() && access(copy.c_str(), R_OK) == 0)
-        Copy_Path(buffer, copy);
-    else
+    if (copy.empty() || access(copy.c_str(), R_OK) != 0 || !Copy_Path(buffer, copy))
         Make_Path(buffer, path);
+}
+
+std::string Write_Path_Of(const char* path)
+{
+    std::string copy = User_Copy(path);
+    if (!copy.empty())
+        return copy;
+    char buffer[Application::MAX_PATH_LENGTH];
+    Make_Path(buffer, path);
+    return buffer;
 }
 
 bool Make_Write_Path(char* buffer, const char* path)
@@ -77,7 +97,12 @@ bool Make_Write_Path(char* buffer, const char* path, std::string& reason)
         Make_Path(buffer, path);
         return true;
     }
-    Copy_Path(buffer, copy);
+    if (!Copy_Path(buffer, copy))
+    {
+        Make_Path(buffer, path);
+        reason = std::strerror(ENAMETOOLONG);
+        return false;
+    }
     std::string::size_type slash = copy.rfind('/');
     std::string folder = copy.substr(0, slash);
     if (Make_Directories(folder))

@@ -23,6 +23,9 @@ std::string Default_User_Files_Directory();
 // file beside the data.
 void Make_Read_Path(char* buffer, const char* path);
 
+// Where the file is written, without making any folder.
+std::string Write_Path_Of(const char* path);
+
 // Fills buffer with where to write the file; makes the folders on the way.
 // False when they cannot be made (the path is filled all the same).
 bool Make_Write_Path(char* buffer, const char* path);

@@ -296,6 +296,7 @@ TEST_F(User_Files_Test, TheMovieIsSavedIntoTheUserFolderAndReadFromIt)
     game.movie_level = 5;
     game.signal_buffer_length = 1;
     game.signal_buffer[0] = 8;
+    game.progress.movie_recorded = true;
     game.Leave_Game();
     EXPECT_EQ(Read_File(directory.Path("data/movie/movie.dat")), "2\n4\n4\n");
     EXPECT_EQ(Read_File(user + "/data/movie/movie.dat"), "5\n8\n");

@@ -13,9 +13,11 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "application.h"
+#include "editor_lock.h"
 #include "level.h"
 #include "map_reader.h"
 #include "test_support.h"
@@ -305,7 +307,14 @@ TEST_F(Editor_Files_Test, AnEndingProgramSavesLikeQ)
 
 TEST_F(Editor_Files_Test, AMovieThatCannotBeWrittenIsSaidOnTheConsole)
 {
+    // A game that recorded nothing writes no movie.
+    const std::string before = Read_File("data/movie/movie.dat");
+    editor.movie_level = 9;
+    editor.Leave_Game();
+    EXPECT_EQ(Read_File("data/movie/movie.dat"), before);
+
     // A pipe in its place is never replaced by a file.
+    editor.progress.movie_recorded = true;
     fs::remove("data/movie/movie.dat");
     ASSERT_EQ(mkfifo("data/movie/movie.dat", 0644), 0);
     testing::internal::CaptureStderr();
@@ -313,4 +322,114 @@ TEST_F(Editor_Files_Test, AMovieThatCannotBeWrittenIsSaidOnTheConsole)
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "The movie was not saved to data/movie/movie.dat: not a regular file\n");
     EXPECT_TRUE(fs::is_fifo("data/movie/movie.dat"));
+}
+
+// ---------------------------------------------------------------------------
+// Outside changes, a second editor and quitting without saving.
+
+class Editor_Disk_Test : public Editor_Files_Test
+{
+protected:
+    // A further key (R, Q) pressed and let go, with Ctrl or without.
+    void Press_Key(int code, bool ctrl)
+    {
+        for (int i = 0; i < static_cast<int>(Application::COMMAND_REPEAT_TICKS); i++)
+            Tick();
+        key[KEY_LCONTROL] = ctrl;
+        key[code] = 1;
+        editor.Run_Editor_Tick();
+        key[code] = 0;
+        key[KEY_LCONTROL] = 0;
+        Tick();
+    }
+};
+
+TEST_F(Editor_Disk_Test, AFileChangedOnDiskIsNeverWrittenOverWithoutAWord)
+{
+    editor.Start_Editor();
+    editor.levels[0]->pointers[0] = 7;
+    const std::string mine = editor.levels[0]->Map_Text();
+    // Another program (sed, git checkout) writes the map meanwhile.
+    const std::string theirs = Map_With_Platform_X("96");
+    std::ofstream(Map(0), std::ios::binary) << theirs;
+    Press(Application::SIGNAL_SAVE);
+    EXPECT_EQ(Read_File(Map(0)), theirs);
+    EXPECT_TRUE(editor.disk_conflicts[0]);
+    // S again writes over it.
+    Press(Application::SIGNAL_SAVE);
+    EXPECT_EQ(Read_File(Map(0)), mine);
+    EXPECT_FALSE(editor.disk_conflicts[0]);
+
+    // R reads their file, keeps the edits as .mine, and is one undo step.
+    editor.levels[0]->pointers[0] = 8;
+    const std::string edited = editor.levels[0]->Map_Text();
+    Tick();
+    std::ofstream(Map(0), std::ios::binary) << theirs;
+    Press(Application::SIGNAL_SAVE);
+    ASSERT_TRUE(editor.disk_conflicts[0]);
+    Press_Key(KEY_R, false);
+    EXPECT_EQ(editor.levels[0]->Map_Text(), theirs);
+    EXPECT_FALSE(editor.levels[0]->Changed());
+    EXPECT_EQ(Read_File(Map(0) + Application::MINE_SUFFIX), edited);
+    key[KEY_LCONTROL] = 1;
+    Press(Application::SIGNAL_SCROLL_DOWN_1);
+    key[KEY_LCONTROL] = 0;
+    EXPECT_EQ(editor.levels[0]->Map_Text(), edited);
+    // Ctrl+R reads the file again at any time.
+    Press_Key(KEY_R, true);
+    EXPECT_EQ(editor.levels[0]->Map_Text(), theirs);
+
+    // Coming to a level with no edits whose file changed reads it again.
+    std::ofstream(Map(1), std::ios::binary) << theirs;
+    Press(Application::SIGNAL_LEVEL_UP);
+    EXPECT_EQ(editor.current_level, 1);
+    EXPECT_EQ(editor.levels[1]->Map_Text(), theirs);
+    EXPECT_FALSE(editor.disk_conflicts[1]);
+}
+
+TEST_F(Editor_Disk_Test, ASecondEditorIsToldAndCtrlQQuitsWithoutSavingOnceConfirmed)
+{
+    // A lock held by a running editor (here the test's parent process).
+    const std::string lock = std::string("data/levels/") + Editor_Lock::FILE_NAME;
+    std::ofstream(lock) << getppid() << "\n";
+    editor.Start_Editor();
+    EXPECT_FALSE(editor.editor_lock->held);
+    EXPECT_EQ(editor.editor_lock->holder, getppid());
+    EXPECT_EQ(Read_File(lock), std::to_string(getppid()) + "\n");
+
+    // A lock left by an editor that is gone is taken over without a word.
+    pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    waitpid(gone, nullptr, 0);
+    std::ofstream(lock) << gone << "\n";
+    Application second;
+    second.Start_Editor();
+    EXPECT_TRUE(second.editor_lock->held);
+    EXPECT_EQ(Read_File(lock), std::to_string(getpid()) + "\n");
+
+    // Ctrl+Q asks first, then quits and writes nothing.
+    const std::string before = Read_File(Map(0));
+    second.levels[0]->pointers[0] = 9;
+    Application& quitting = second;
+    auto press_ctrl_q = [&] {
+        for (int i = 0; i < static_cast<int>(Application::COMMAND_REPEAT_TICKS); i++)
+        {
+            Application::Press_Keys_For_Signals(0);
+            quitting.Run_Editor_Tick();
+        }
+        key[KEY_LCONTROL] = 1;
+        Application::Press_Keys_For_Signals(Application::SIGNAL_QUIT);
+        quitting.Run_Editor_Tick();
+        Application::Press_Keys_For_Signals(0);
+        key[KEY_LCONTROL] = 0;
+    };
+    press_ctrl_q();
+    EXPECT_FALSE(quitting.quit);
+    EXPECT_GT(quitting.discard_warning_ticks, 0u);
+    press_ctrl_q();
+    EXPECT_TRUE(quitting.quit);
+    EXPECT_TRUE(quitting.Leave_Editor());
+    EXPECT_EQ(Read_File(Map(0)), before);
+    EXPECT_FALSE(fs::exists(lock));
 }

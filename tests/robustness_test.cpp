@@ -1232,6 +1232,7 @@ TEST_F(RobustGame, LeavingTheGameWhenTheMovieCannotBeWrittenShowsNothingElse)
     application.movie_level = 3;
     application.signal_buffer_length = 1;
     application.signal_buffer[0] = 16;
+    application.progress.movie_recorded = true;
 
     With_File_Size_Limit(FULL_DISK_BYTES, [&] { return application.Leave_Game(), true; });
     EXPECT_EQ(Read_File(path), "0\n8\n");

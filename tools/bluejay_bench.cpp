@@ -74,6 +74,7 @@
 #include <allegro.h>
 
 #include "application.h"
+#include "editor_lock.h"
 #include "bluejay.h"
 #include "character.h"
 #include "level.h"
@@ -689,6 +690,8 @@ int Child_Editor_Memory()
     }
     std::printf("peak_kb=%ld\n", Own_Peak_Kilobytes());
     std::fflush(stdout);
+    // The editor's lock goes, as on a quit; the levels are left as they were.
+    game->editor_lock->Release();
     std::_Exit(0);
 }
 
