@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include "edit_history.h"
+#include "editor_mouse.h"
+#include "editor_selection.h"
+#include "pointer_entry.h"
 #include "level.h"
 #include "settings.h"
 #include "string_list.h"
@@ -139,14 +142,18 @@ Application::Application()
       music_paused(false), save_failures(NUMBER_OF_LEVELS), quit_warning_ticks(0), quit_released(true),
       edit_history(nullptr), editor_help_shown(false), test_play_level(nullptr),
       editor_notice(), editor_notice_ticks(0), last_character_type(Level::BLACK_BIRD),
-      last_platform_type(Level::BROWN_BLOCK), keep_palette(false), editor_commands_held(0), mouse_ready(false),
-      mouse_x_before(0), mouse_y_before(0), mouse_z_before(0), mouse_b_before(0), recording_buffer(nullptr),
+      last_platform_type(Level::BROWN_BLOCK), keep_palette(false), editor_commands_held(),
+      editor_command_ticks(), editor_mouse(nullptr), editor_selection(nullptr), pointer_entry(nullptr), editor_zoom(1),
+      editor_grid_shown(false), recording_buffer(nullptr),
       recording_length(0), recording_level(0),
       recorded_movie(false), replaying(false),
       replay_level(nullptr), replay_levels(nullptr), saved_levels(nullptr), saved_level(0), saved_game_over(false),
       saved_game_complete(false), resume_seed(0), held_signals(0), start_level(0)
 {
     edit_history = new Edit_History(NUMBER_OF_LEVELS);
+    editor_mouse = new Editor_Mouse();
+    editor_selection = new Editor_Selection();
+    pointer_entry = new Pointer_Entry();
     for (int i = 0; i < NUMBER_OF_GAME_ACTIONS; i++)
         game_keys[i] = DEFAULT_GAME_KEYS[i];
     for (int i = 0; i < NUMBER_OF_GAMEPAD_ACTIONS; i++)
@@ -219,6 +226,10 @@ Application::~Application()
     delete[] recording_buffer;
     delete[] messages;
     delete edit_history;
+    Editor_Mouse::Remove();
+    delete editor_mouse;
+    delete editor_selection;
+    delete pointer_entry;
     delete test_play_level;
 }
 

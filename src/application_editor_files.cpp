@@ -39,8 +39,9 @@ bool Keep_Damaged_Map(const Level& level, int number, const char* save_path, std
     return false;
 }
 
-// Splits text into lines no wider than width pixels of the font, at spaces.
-std::vector<std::string> Wrap(const std::string& text, int width)
+} // namespace
+
+std::vector<std::string> Application::Wrap(const std::string& text, int width)
 {
     std::vector<std::string> lines;
     std::istringstream words(text);
@@ -60,7 +61,6 @@ std::vector<std::string> Wrap(const std::string& text, int width)
         lines.push_back(line);
     return lines;
 }
-} // namespace
 
 bool Application::Save_Level(int number)
 {
