@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 30
 SOAK_TICKS ?= 3000
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all run edit test sanitize packages build assets check-assets clean fuzz fuzz-run soak
+.PHONY: all run edit test sanitize packages build assets check-assets clean fuzz fuzz-run soak pot po-update po-check
 
 all: build
 
@@ -64,6 +64,21 @@ assets:
 check-assets:
 	python3 tools/make_pictures.py --check
 	python3 tools/make_sounds.py --check
+
+# The translations (po/README.md): `make pot` gathers the texts of the
+# sources into po/bluejay.pot, `make po-update` merges it into every
+# po/<language>.po, `make po-check` checks every translation (placeholders,
+# every text translated, the letters the game's font has, what fits where it
+# is drawn).
+pot: packages
+	tools/catalogue.sh pot
+
+po-update: pot
+	tools/catalogue.sh update
+
+po-check: build
+	tools/catalogue.sh check
+	cd $(BUILD) && ctest --output-on-failure -R 'Translation'
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

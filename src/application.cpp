@@ -12,6 +12,7 @@
 #include "settings.h"
 #include "string_list.h"
 #include "user_files.h"
+#include "translation.h"
 
 volatile bool timing_signal = false;
 volatile bool close_requested = false;
@@ -140,7 +141,7 @@ Application::Application()
       signal_buffer_length(0), signal_buffer_position(0), movie_level(0), missing_resource(),
       sound_effect_plays(), quit(false), title_done(false), paused(false), start_released(false), current_object_type(0),
       music_paused(false), save_failures(NUMBER_OF_LEVELS), quit_warning_ticks(0), quit_released(true),
-      edit_history(nullptr), editor_help_shown(false), test_play_level(nullptr),
+      edit_history(nullptr), editor_help_shown(false), editor_help_page(0), test_play_level(nullptr),
       editor_notice(), editor_notice_ticks(0), last_character_type(Level::BLACK_BIRD),
       last_platform_type(Level::BROWN_BLOCK), keep_palette(false), editor_commands_held(),
       editor_command_ticks(), editor_mouse(nullptr), editor_selection(nullptr), pointer_entry(nullptr), editor_zoom(1),
@@ -312,7 +313,7 @@ void Load_Sound_Effect_File(int index, const char* path, SAMPLE** sound_effects)
 
 void Application::Load_Resources()
 {
-    Show_Status_Screen("Loading... please wait.");
+    Show_Status_Screen(Translate("Loading... please wait."));
 
     // Loading stops at the first file that is missing or unreadable; its
     // name is kept so that start-up can report it. Nothing that failed to

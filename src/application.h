@@ -265,6 +265,7 @@ public:
     // tried, a line telling what happened, the mouse.
     Edit_History* edit_history;
     bool editor_help_shown;
+    int editor_help_page;
     // A play copy of the level being edited while it is tried, else null.
     Level* test_play_level;
     char editor_notice[EDITOR_LINE_LENGTH];
@@ -349,7 +350,10 @@ public:
     // has room for.
     static constexpr int STATUS_X = 80;
     static constexpr int STATUS_LINES = 8;
-    static constexpr int HELP_LINES = 24;
+    static constexpr int HELP_LINES = 64;
+    // Lines of help on one page; F1 turns the page, and closes after the
+    // last.
+    static constexpr int HELP_PAGE_LINES = 23;
     // Shift with Page Up or Down moves this many levels.
     static constexpr int LEVEL_JUMP = 10;
     // How long the editor waits for the second Q after a quit that could

@@ -3,6 +3,7 @@
 // volume, screenshots and the short notices over the picture that say what
 // these did.
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include "safe_file.h"
 #include "user_files.h"
 #include "window_system.h"
+#include "translation.h"
 
 namespace
 {
@@ -195,15 +197,6 @@ std::string Application::Save_Screenshot(const std::string& folder)
     std::tm local{};
     localtime_r(&now, &local);
     std::strftime(stamp, sizeof(stamp), "%Y-%m-%d_%H-%M-%S", &local);
-    // Two in one second get a number.
-    std::string path;
-    for (int number = 1; number < 100; number++)
-    {
-        path = folder + "/bluejay_" + stamp + (number == 1 ? std::string() : "_" + std::to_string(number)) + ".png";
-        if (access(path.c_str(), F_OK) != 0)
-            break;
-    }
-
     const int width = CANVAS_WIDTH * SCREENSHOT_SCALE;
     const int height = CANVAS_HEIGHT * SCREENSHOT_SCALE;
     // Each canvas pixel is read once and written as a square of the scale.
@@ -239,10 +232,21 @@ std::string Application::Save_Screenshot(const std::string& folder)
     encoded = encoded && png_image_write_to_memory(&image, &png[0], &size, 0, pixels.data(), width * 3, nullptr) != 0;
     png_image_free(&image);
     png.resize(encoded ? size : 0);
-    Safe_File file;
-    if (!encoded || !file.Write(path, png))
+    if (!encoded)
         return std::string();
-    return path;
+    // Two in one second get a number. A new file is always made: nothing
+    // already there, not even a link to nothing, is written through.
+    Safe_File file;
+    for (int number = 1; number < 100; number++)
+    {
+        std::string path =
+            folder + "/bluejay_" + stamp + (number == 1 ? std::string() : "_" + std::to_string(number)) + ".png";
+        if (file.Create(path, png))
+            return path;
+        if (file.error != EEXIST)
+            break;
+    }
+    return std::string();
 }
 
 void Application::Handle_Player_Keys()
@@ -266,20 +270,20 @@ void Application::Handle_Player_Keys()
     if (music_down || music_up)
     {
         Set_Volumes(music_volume + (music_up ? VOLUME_STEP : -VOLUME_STEP), effects_volume);
-        std::snprintf(text, sizeof(text), muted ? "Music %d (muted: F9)" : "Music %d", music_volume);
+        std::snprintf(text, sizeof(text), muted ? Translate("Music %d (muted: F9)") : Translate("Music %d"), music_volume);
         Show_Notice(text);
     }
     if (Pressed(player_keys_held, KEY_F9))
     {
         muted = !muted;
         Apply_Volumes();
-        Show_Notice(muted ? "Sound off" : "Sound on");
+        Show_Notice(muted ? Translate("Sound off") : Translate("Sound on"));
     }
     bool alt_enter = Pressed(player_keys_held, KEY_ENTER) && (key[KEY_ALT] || key[KEY_ALTGR]);
     if (Pressed(player_keys_held, KEY_F11) || alt_enter)
     {
         if (!Toggle_Full_Screen())
-            Show_Notice(full_screen ? "No window can be opened" : "No full screen can be set");
+            Show_Notice(full_screen ? Translate("No window can be opened") : Translate("No full screen can be set"));
         player_keys_held[KEY_ENTER] = false;
         player_keys_held[KEY_F11] = false;
     }
@@ -289,7 +293,7 @@ void Application::Handle_Player_Keys()
         std::string path = Save_Screenshot(folder);
         // The canvas has room for a short line; the whole path goes to the
         // console.
-        Show_Notice(path.empty() ? "Cannot write the screenshot" : "Screenshot saved");
+        Show_Notice(path.empty() ? Translate("Cannot write the screenshot") : Translate("Screenshot saved"));
         if (path.empty())
             std::fprintf(stderr, "Cannot write a screenshot into %s\n", folder.empty() ? "a pictures folder" : folder.c_str());
         else

@@ -119,11 +119,11 @@ const char* Mode_Name(int mode)
     switch (mode)
     {
     case Application::CHARACTER_MODE:
-        return "character mode";
+        return Translate("character mode");
     case Application::PLATFORM_MODE:
-        return "platform mode";
+        return Translate("platform mode");
     default:
-        return "screen mode";
+        return Translate("screen mode");
     }
 }
 } // namespace
@@ -373,7 +373,7 @@ void Application::Check_Saved_Level()
     int heroes = Count_Heroes(level);
     if (heroes != 1)
     {
-        Set_Editor_Notice("Saved, but level %i has %i heroes", current_level, heroes);
+        Set_Editor_Notice(Translate("Saved, but level %i has %i heroes"), current_level, heroes);
         return;
     }
     for (int i = 0; i < level.number_of_platforms && i < Level::MAX_PLATFORMS; i++)
@@ -385,7 +385,7 @@ void Application::Check_Saved_Level()
         int destination = level.pointers[screen];
         if (destination >= 0 && destination < NUMBER_OF_LEVELS && Count_Heroes(*levels[destination]) == 0)
         {
-            Set_Editor_Notice("Saved, but the pipe of screen %i\nleads to level %i: it has no hero", screen,
+            Set_Editor_Notice(Translate("Saved, but the pipe of screen %i\nleads to level %i: it has no hero"), screen,
                               destination);
             return;
         }
@@ -483,8 +483,8 @@ void Application::Draw_Editor()
             // Where a local pipe leading to this screen sets the hero down.
             if (bitmaps[BLUEJAY_STANDING_BM] != nullptr)
                 stretch_sprite(canvas, bitmaps[BLUEJAY_STANDING_BM], x + 16, 128 - level.scroll_y, 16, 16);
-            textprintf_ex(canvas, font, x + 2, CANVAS_HEIGHT - 1 - line_height, white, black, "Screen %i", screen);
-            textprintf_ex(canvas, font, x + 2, CANVAS_HEIGHT - 2 - 2 * line_height, white, black, "Pointer %i (%i)",
+            textprintf_ex(canvas, font, x + 2, CANVAS_HEIGHT - 1 - line_height, white, black, Translate("Screen %i"), screen);
+            textprintf_ex(canvas, font, x + 2, CANVAS_HEIGHT - 2 - 2 * line_height, white, black, Translate("Pointer %i (%i)"),
                           screen, level.pointers[screen]);
         }
     }
@@ -536,9 +536,9 @@ void Application::Draw_Editor_Status()
     char lines[STATUS_LINES][EDITOR_LINE_LENGTH];
     int number_of_lines = 0;
     // A mark while the level differs from its file.
-    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "Level %i%s", current_level,
+    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, Translate("Level %i%s"), current_level,
                   level.Changed() ? " *" : "");
-    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "Mode: %s", Mode_Name(editor_mode));
+    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, Translate("Mode: %s"), Mode_Name(editor_mode));
     if (objects)
         std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "%s %i", Object_Type_Name(current_object_type),
                       current_object_type);
@@ -556,10 +556,10 @@ void Application::Draw_Editor_Status()
                       level.background, Background_Name(level.background));
         std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "%s", Pointer_Line().c_str());
     }
-    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "%lld,%lld screen %lld,%lld", x, y, column, row);
-    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "platforms %i/%i", level.number_of_platforms,
+    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, Translate("%lld,%lld screen %lld,%lld"), x, y, column, row);
+    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, Translate("platforms %i/%i"), level.number_of_platforms,
                   Level::MAX_PLATFORMS);
-    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, "characters %i/%i", level.number_of_characters,
+    std::snprintf(lines[number_of_lines++], EDITOR_LINE_LENGTH, Translate("characters %i/%i"), level.number_of_characters,
                   Level::MAX_CHARACTERS);
     for (int i = 0; i < number_of_lines; i++)
         textout_ex(canvas, font, lines[i], STATUS_X, 2 + i * line_height, white, black);
@@ -593,12 +593,13 @@ void Application::Draw_Editor_Help()
     int line_height = text_height(font) + 1;
     char lines[HELP_LINES][EDITOR_LINE_LENGTH];
     int count = 0;
-    Editor_Help_Lines(lines, count, HELP_LINES - 1);
+    Editor_Help_Lines(lines, count, HELP_LINES);
     int white = makecol(255, 255, 255);
     int black = makecol(0, 0, 0);
-    textprintf_ex(canvas, font, 0, 1, makecol(255, 255, 0), black, "Keys: %s (F1, Esc)", Mode_Name(editor_mode));
-    for (int i = 0; i < count; i++)
-        textout_ex(canvas, font, lines[i], 0, 1 + (i + 1) * line_height, white, black);
+    textprintf_ex(canvas, font, 0, 1, makecol(255, 255, 0), black, Translate("Keys: %s (F1, Esc)"), Mode_Name(editor_mode));
+    int first = editor_help_page * HELP_PAGE_LINES;
+    for (int i = first; i < count && i < first + HELP_PAGE_LINES; i++)
+        textout_ex(canvas, font, lines[i], 0, 1 + (i - first + 1) * line_height, white, black);
 }
 
 void Application::Run_Editor()

@@ -371,7 +371,7 @@ void Undo(Application& editor)
     editor.key_delay = 0;
     editor.editor_selection->Clear();
     if (!editor.edit_history->Undo(editor.current_level, Current(editor)))
-        editor.Set_Editor_Notice("Nothing to undo");
+        editor.Set_Editor_Notice(Translate("Nothing to undo"));
     else if (editor.edit_history->has_place)
         editor.Show_Editor_Point(editor.edit_history->place_x, editor.edit_history->place_y);
 }
@@ -382,7 +382,7 @@ void Redo(Application& editor)
     editor.key_delay = 0;
     editor.editor_selection->Clear();
     if (!editor.edit_history->Redo(editor.current_level, Current(editor)))
-        editor.Set_Editor_Notice("Nothing to redo");
+        editor.Set_Editor_Notice(Translate("Nothing to redo"));
     else if (editor.edit_history->has_place)
         editor.Show_Editor_Point(editor.edit_history->place_x, editor.edit_history->place_y);
 }
@@ -392,14 +392,26 @@ void Redo(Application& editor)
 void Test_Play(Application& editor)
 {
     if (editor.test_play_level != nullptr)
-        editor.End_Test_Play("Back from trying the level");
+        editor.End_Test_Play(Translate("Back from trying the level"));
     else
         editor.Start_Test_Play();
 }
 
 void Help(Application& editor)
 {
-    editor.editor_help_shown = !editor.editor_help_shown;
+    // F1 shows the first page, turns to the next, and closes after the last.
+    char lines[Application::HELP_LINES][Application::EDITOR_LINE_LENGTH];
+    int count = 0;
+    editor.Editor_Help_Lines(lines, count, Application::HELP_LINES);
+    if (!editor.editor_help_shown)
+    {
+        editor.editor_help_shown = true;
+        editor.editor_help_page = 0;
+    }
+    else if ((editor.editor_help_page + 1) * Application::HELP_PAGE_LINES < count)
+        editor.editor_help_page++;
+    else
+        editor.editor_help_shown = false;
 }
 
 void Escape(Application& editor)
@@ -407,7 +419,7 @@ void Escape(Application& editor)
     if (editor.editor_help_shown)
         editor.editor_help_shown = false;
     else if (editor.test_play_level != nullptr)
-        editor.End_Test_Play("Back from trying the level");
+        editor.End_Test_Play(Translate("Back from trying the level"));
 }
 
 void Test_Play_From_Cursor(Application& editor)
@@ -498,95 +510,95 @@ const Command_Group GROUPS[] = {
 };
 
 const Editor_Command COMMANDS[] = {
-    {QUIT_GROUP, "Q", "save and quit", Application::SIGNAL_QUIT, 0, NO_MODIFIERS, EVERY_TICK | IN_HELP, Quit},
-    {FREE_GROUP, "S", "save the level", Application::SIGNAL_SAVE, 0, NO_MODIFIERS, 0, Save},
-    {FREE_GROUP, "1 2 3", "screen/char/platform", Application::SIGNAL_SCREEN_MODE, 0, NO_MODIFIERS, 0,
+    {QUIT_GROUP, "Q", TRANSLATE_LATER("save and quit"), Application::SIGNAL_QUIT, 0, NO_MODIFIERS, EVERY_TICK | IN_HELP, Quit},
+    {FREE_GROUP, "S", TRANSLATE_LATER("save the level"), Application::SIGNAL_SAVE, 0, NO_MODIFIERS, 0, Save},
+    {FREE_GROUP, "1 2 3", TRANSLATE_LATER("screen/char/platform"), Application::SIGNAL_SCREEN_MODE, 0, NO_MODIFIERS, 0,
      Screen_Mode},
-    {FREE_GROUP, "1 2 3", "screen/char/platform", Application::SIGNAL_CHARACTER_MODE, 0, NO_MODIFIERS, 0,
+    {FREE_GROUP, "1 2 3", TRANSLATE_LATER("screen/char/platform"), Application::SIGNAL_CHARACTER_MODE, 0, NO_MODIFIERS, 0,
      Character_Mode},
-    {FREE_GROUP, "1 2 3", "screen/char/platform", Application::SIGNAL_PLATFORM_MODE, 0, NO_MODIFIERS, 0,
+    {FREE_GROUP, "1 2 3", TRANSLATE_LATER("screen/char/platform"), Application::SIGNAL_PLATFORM_MODE, 0, NO_MODIFIERS, 0,
      Platform_Mode},
-    {LEVEL_GROUP, "PgUp PgDn", "next/previous level", Application::SIGNAL_LEVEL_UP, 0, NO_MODIFIERS, 0,
+    {LEVEL_GROUP, TRANSLATE_LATER("PgUp PgDn"), TRANSLATE_LATER("next/previous level"), Application::SIGNAL_LEVEL_UP, 0, NO_MODIFIERS, 0,
      Switch_Level_By<1>},
-    {LEVEL_GROUP, "PgUp PgDn", "next/previous level", Application::SIGNAL_LEVEL_DOWN, 0, NO_MODIFIERS, 0,
+    {LEVEL_GROUP, TRANSLATE_LATER("PgUp PgDn"), TRANSLATE_LATER("next/previous level"), Application::SIGNAL_LEVEL_DOWN, 0, NO_MODIFIERS, 0,
      Switch_Level_By<-1>},
-    {LEVEL_GROUP, "Shift+PgUp/Dn", "10 levels on/back", Application::SIGNAL_LEVEL_UP, 0, SHIFT, 0,
+    {LEVEL_GROUP, TRANSLATE_LATER("Shift+PgUp/Dn"), TRANSLATE_LATER("10 levels on/back"), Application::SIGNAL_LEVEL_UP, 0, SHIFT, 0,
      Switch_Level_By<Application::LEVEL_JUMP>},
-    {LEVEL_GROUP, "Shift+PgUp/Dn", "10 levels on/back", Application::SIGNAL_LEVEL_DOWN, 0, SHIFT, 0,
+    {LEVEL_GROUP, TRANSLATE_LATER("Shift+PgUp/Dn"), TRANSLATE_LATER("10 levels on/back"), Application::SIGNAL_LEVEL_DOWN, 0, SHIFT, 0,
      Switch_Level_By<-Application::LEVEL_JUMP>},
-    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_LEFT, 0, NO_MODIFIERS, 0, Scroll_By<-STEP, 0>},
-    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_RIGHT, 0, NO_MODIFIERS, 0, Scroll_By<STEP, 0>},
-    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_UP, 0, NO_MODIFIERS, 0, Scroll_By<0, -STEP>},
-    {SCROLL_GROUP, "arrows", "scroll 16 pixels", Application::SIGNAL_DOWN, 0, NO_MODIFIERS, 0, Scroll_By<0, STEP>},
-    {SCROLL_GROUP, "Home", "back to screen 0", 0, KEY_HOME, NO_MODIFIERS, 0, First_Screen},
+    {SCROLL_GROUP, TRANSLATE_LATER("arrows"), TRANSLATE_LATER("scroll 16 pixels"), Application::SIGNAL_LEFT, 0, NO_MODIFIERS, 0, Scroll_By<-STEP, 0>},
+    {SCROLL_GROUP, TRANSLATE_LATER("arrows"), TRANSLATE_LATER("scroll 16 pixels"), Application::SIGNAL_RIGHT, 0, NO_MODIFIERS, 0, Scroll_By<STEP, 0>},
+    {SCROLL_GROUP, TRANSLATE_LATER("arrows"), TRANSLATE_LATER("scroll 16 pixels"), Application::SIGNAL_UP, 0, NO_MODIFIERS, 0, Scroll_By<0, -STEP>},
+    {SCROLL_GROUP, TRANSLATE_LATER("arrows"), TRANSLATE_LATER("scroll 16 pixels"), Application::SIGNAL_DOWN, 0, NO_MODIFIERS, 0, Scroll_By<0, STEP>},
+    {SCROLL_GROUP, TRANSLATE_LATER("Home"), TRANSLATE_LATER("back to screen 0"), 0, KEY_HOME, NO_MODIFIERS, 0, First_Screen},
     // One screen per press; a long hold goes on.
-    {SCREEN_SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_LEFT, 0, SHIFT,
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("Shift+arrows"), TRANSLATE_LATER("scroll a screen"), Application::SIGNAL_LEFT, 0, SHIFT,
      ON_PRESS | HOLD_REPEAT, Scroll_By<-SCREEN_WIDTH, 0>},
-    {SCREEN_SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_RIGHT, 0, SHIFT,
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("Shift+arrows"), TRANSLATE_LATER("scroll a screen"), Application::SIGNAL_RIGHT, 0, SHIFT,
      ON_PRESS | HOLD_REPEAT, Scroll_By<SCREEN_WIDTH, 0>},
-    {SCREEN_SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_UP, 0, SHIFT,
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("Shift+arrows"), TRANSLATE_LATER("scroll a screen"), Application::SIGNAL_UP, 0, SHIFT,
      ON_PRESS | HOLD_REPEAT, Scroll_By<0, -SCREEN_HEIGHT>},
-    {SCREEN_SCROLL_GROUP, "Shift+arrows", "scroll a screen", Application::SIGNAL_DOWN, 0, SHIFT,
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("Shift+arrows"), TRANSLATE_LATER("scroll a screen"), Application::SIGNAL_DOWN, 0, SHIFT,
      ON_PRESS | HOLD_REPEAT, Scroll_By<0, SCREEN_HEIGHT>},
-    {SCREEN_SCROLL_GROUP, "G", "grid and screen borders", 0, KEY_G, NO_MODIFIERS, ON_PRESS, Toggle_Grid},
-    {SCREEN_SCROLL_GROUP, "- +", "zoom out/in (Ctrl+wheel)", 0, KEY_MINUS, NO_MODIFIERS, ON_PRESS, Zoom_Out},
-    {SCREEN_SCROLL_GROUP, "- +", "zoom out/in (Ctrl+wheel)", 0, KEY_MINUS_PAD, NO_MODIFIERS, ON_PRESS, Zoom_Out},
-    {SCREEN_SCROLL_GROUP, "- +", "zoom out/in (Ctrl+wheel)", 0, KEY_EQUALS, NO_MODIFIERS, ON_PRESS, Zoom_In},
-    {SCREEN_SCROLL_GROUP, "- +", "zoom out/in (Ctrl+wheel)", 0, KEY_EQUALS, SHIFT, ON_PRESS, Zoom_In},
-    {SCREEN_SCROLL_GROUP, "- +", "zoom out/in (Ctrl+wheel)", 0, KEY_PLUS_PAD, NO_MODIFIERS, ON_PRESS, Zoom_In},
-    {SCREEN_GROUP, "Z X", "pipe pointer -/+", Application::SIGNAL_SCROLL_DOWN_1, 0, NO_MODIFIERS, 0,
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("G"), TRANSLATE_LATER("grid and screen borders"), 0, KEY_G, NO_MODIFIERS, ON_PRESS, Toggle_Grid},
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("- +"), TRANSLATE_LATER("zoom out/in (Ctrl+wheel)"), 0, KEY_MINUS, NO_MODIFIERS, ON_PRESS, Zoom_Out},
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("- +"), TRANSLATE_LATER("zoom out/in (Ctrl+wheel)"), 0, KEY_MINUS_PAD, NO_MODIFIERS, ON_PRESS, Zoom_Out},
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("- +"), TRANSLATE_LATER("zoom out/in (Ctrl+wheel)"), 0, KEY_EQUALS, NO_MODIFIERS, ON_PRESS, Zoom_In},
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("- +"), TRANSLATE_LATER("zoom out/in (Ctrl+wheel)"), 0, KEY_EQUALS, SHIFT, ON_PRESS, Zoom_In},
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("- +"), TRANSLATE_LATER("zoom out/in (Ctrl+wheel)"), 0, KEY_PLUS_PAD, NO_MODIFIERS, ON_PRESS, Zoom_In},
+    {SCREEN_GROUP, "Z X", TRANSLATE_LATER("pipe pointer -/+"), Application::SIGNAL_SCROLL_DOWN_1, 0, NO_MODIFIERS, 0,
      Pointer_Down},
-    {SCREEN_GROUP, "Z X", "pipe pointer -/+", Application::SIGNAL_SCROLL_UP_1, 0, NO_MODIFIERS, 0, Pointer_Up},
-    {SCREEN_GROUP, "C V", "background -/+", Application::SIGNAL_SCROLL_DOWN_2, 0, NO_MODIFIERS, 0,
+    {SCREEN_GROUP, "Z X", TRANSLATE_LATER("pipe pointer -/+"), Application::SIGNAL_SCROLL_UP_1, 0, NO_MODIFIERS, 0, Pointer_Up},
+    {SCREEN_GROUP, "C V", TRANSLATE_LATER("background -/+"), Application::SIGNAL_SCROLL_DOWN_2, 0, NO_MODIFIERS, 0,
      Background_Down},
-    {SCREEN_GROUP, "C V", "background -/+", Application::SIGNAL_SCROLL_UP_2, 0, NO_MODIFIERS, 0, Background_Up},
-    {SCREEN_GROUP, "B N", "music -/+ and play", Application::SIGNAL_SCROLL_DOWN_3, 0, NO_MODIFIERS, 0,
+    {SCREEN_GROUP, "C V", TRANSLATE_LATER("background -/+"), Application::SIGNAL_SCROLL_UP_2, 0, NO_MODIFIERS, 0, Background_Up},
+    {SCREEN_GROUP, "B N", TRANSLATE_LATER("music -/+ and play"), Application::SIGNAL_SCROLL_DOWN_3, 0, NO_MODIFIERS, 0,
      Music_Down},
-    {SCREEN_GROUP, "B N", "music -/+ and play", Application::SIGNAL_SCROLL_UP_3, 0, NO_MODIFIERS, 0, Music_Up},
-    {PALETTE_GROUP, "Z X", "previous/next type", Application::SIGNAL_SCROLL_DOWN_1, 0, NO_MODIFIERS, 0,
+    {SCREEN_GROUP, "B N", TRANSLATE_LATER("music -/+ and play"), Application::SIGNAL_SCROLL_UP_3, 0, NO_MODIFIERS, 0, Music_Up},
+    {PALETTE_GROUP, "Z X", TRANSLATE_LATER("previous/next type"), Application::SIGNAL_SCROLL_DOWN_1, 0, NO_MODIFIERS, 0,
      Type_Down},
-    {PALETTE_GROUP, "Z X", "previous/next type", Application::SIGNAL_SCROLL_UP_1, 0, NO_MODIFIERS, 0, Type_Up},
-    {CURSOR_GROUP, "I J L M", "move the cursor", Application::SIGNAL_CURSOR_UP, 0, NO_MODIFIERS, 0,
+    {PALETTE_GROUP, "Z X", TRANSLATE_LATER("previous/next type"), Application::SIGNAL_SCROLL_UP_1, 0, NO_MODIFIERS, 0, Type_Up},
+    {CURSOR_GROUP, "I J L M", TRANSLATE_LATER("move the cursor"), Application::SIGNAL_CURSOR_UP, 0, NO_MODIFIERS, 0,
      Move_Cursor_By<0, -STEP>},
-    {CURSOR_GROUP, "I J L M", "move the cursor", Application::SIGNAL_CURSOR_LEFT, 0, NO_MODIFIERS, 0,
+    {CURSOR_GROUP, "I J L M", TRANSLATE_LATER("move the cursor"), Application::SIGNAL_CURSOR_LEFT, 0, NO_MODIFIERS, 0,
      Move_Cursor_By<-STEP, 0>},
-    {CURSOR_GROUP, "I J L M", "move the cursor", Application::SIGNAL_CURSOR_RIGHT, 0, NO_MODIFIERS, 0,
+    {CURSOR_GROUP, "I J L M", TRANSLATE_LATER("move the cursor"), Application::SIGNAL_CURSOR_RIGHT, 0, NO_MODIFIERS, 0,
      Move_Cursor_By<STEP, 0>},
-    {CURSOR_GROUP, "I J L M", "move the cursor", Application::SIGNAL_CURSOR_DOWN, 0, NO_MODIFIERS, 0,
+    {CURSOR_GROUP, "I J L M", TRANSLATE_LATER("move the cursor"), Application::SIGNAL_CURSOR_DOWN, 0, NO_MODIFIERS, 0,
      Move_Cursor_By<0, STEP>},
-    {CURSOR_GROUP, "K", "pick up or place", Application::SIGNAL_SELECT, 0, NO_MODIFIERS, 0, Pick_Up_Or_Place},
-    {CARRY_GROUP, "K", "drop what is carried", Application::SIGNAL_SELECT, 0, NO_MODIFIERS, ENDS_GROUP, Drop},
-    {CARRY_GROUP, "D", "delete what is carried", Application::SIGNAL_DELETE, 0, NO_MODIFIERS, 0, Delete},
-    {CARRY_GROUP, "I J L M", "move what is carried", Application::SIGNAL_CURSOR_UP, 0, NO_MODIFIERS, 0,
+    {CURSOR_GROUP, "K", TRANSLATE_LATER("pick up or place"), Application::SIGNAL_SELECT, 0, NO_MODIFIERS, 0, Pick_Up_Or_Place},
+    {CARRY_GROUP, "K", TRANSLATE_LATER("drop what is carried"), Application::SIGNAL_SELECT, 0, NO_MODIFIERS, ENDS_GROUP, Drop},
+    {CARRY_GROUP, "D", TRANSLATE_LATER("delete what is carried"), Application::SIGNAL_DELETE, 0, NO_MODIFIERS, 0, Delete},
+    {CARRY_GROUP, "I J L M", TRANSLATE_LATER("move what is carried"), Application::SIGNAL_CURSOR_UP, 0, NO_MODIFIERS, 0,
      Move_Carried_By<0, -STEP>},
-    {CARRY_GROUP, "I J L M", "move what is carried", Application::SIGNAL_CURSOR_LEFT, 0, NO_MODIFIERS, 0,
+    {CARRY_GROUP, "I J L M", TRANSLATE_LATER("move what is carried"), Application::SIGNAL_CURSOR_LEFT, 0, NO_MODIFIERS, 0,
      Move_Carried_By<-STEP, 0>},
-    {CARRY_GROUP, "I J L M", "move what is carried", Application::SIGNAL_CURSOR_RIGHT, 0, NO_MODIFIERS, 0,
+    {CARRY_GROUP, "I J L M", TRANSLATE_LATER("move what is carried"), Application::SIGNAL_CURSOR_RIGHT, 0, NO_MODIFIERS, 0,
      Move_Carried_By<STEP, 0>},
-    {CARRY_GROUP, "I J L M", "move what is carried", Application::SIGNAL_CURSOR_DOWN, 0, NO_MODIFIERS, 0,
+    {CARRY_GROUP, "I J L M", TRANSLATE_LATER("move what is carried"), Application::SIGNAL_CURSOR_DOWN, 0, NO_MODIFIERS, 0,
      Move_Carried_By<0, STEP>},
-    {HISTORY_GROUP, "Ctrl+Z", "undo", Application::SIGNAL_SCROLL_DOWN_1, 0, CTRL, 0, Undo},
-    {HISTORY_GROUP, "Ctrl+Y", "redo", 0, KEY_Y, CTRL, 0, Redo},
-    {HISTORY_GROUP, "Ctrl+Shift+Z", "redo", Application::SIGNAL_SCROLL_DOWN_1, 0, CTRL | SHIFT, 0, Redo},
-    {PRESS_GROUP, "T", "try the level", 0, KEY_T, NO_MODIFIERS, ON_PRESS | IN_PLAY, Test_Play},
-    {PRESS_GROUP, "Shift+T", "try from the cursor", 0, KEY_T, SHIFT, ON_PRESS | IN_PLAY, Test_Play_From_Cursor},
-    {PRESS_GROUP, "F1", "show/hide this help", 0, KEY_F1, NO_MODIFIERS, ON_PRESS | IN_HELP, Help},
-    {PRESS_GROUP, "Esc", "close help, stop trying", 0, KEY_ESC, NO_MODIFIERS, ON_PRESS | IN_HELP | IN_PLAY,
+    {HISTORY_GROUP, TRANSLATE_LATER("Ctrl+Z"), TRANSLATE_LATER("undo"), Application::SIGNAL_SCROLL_DOWN_1, 0, CTRL, 0, Undo},
+    {HISTORY_GROUP, TRANSLATE_LATER("Ctrl+Y"), TRANSLATE_LATER("redo"), 0, KEY_Y, CTRL, 0, Redo},
+    {HISTORY_GROUP, TRANSLATE_LATER("Ctrl+Shift+Z"), TRANSLATE_LATER("redo"), Application::SIGNAL_SCROLL_DOWN_1, 0, CTRL | SHIFT, 0, Redo},
+    {PRESS_GROUP, "T", TRANSLATE_LATER("try the level"), 0, KEY_T, NO_MODIFIERS, ON_PRESS | IN_PLAY, Test_Play},
+    {PRESS_GROUP, TRANSLATE_LATER("Shift+T"), TRANSLATE_LATER("try from the cursor"), 0, KEY_T, SHIFT, ON_PRESS | IN_PLAY, Test_Play_From_Cursor},
+    {PRESS_GROUP, "F1", TRANSLATE_LATER("show/hide this help"), 0, KEY_F1, NO_MODIFIERS, ON_PRESS | IN_HELP, Help},
+    {PRESS_GROUP, "Esc", TRANSLATE_LATER("close help, stop trying"), 0, KEY_ESC, NO_MODIFIERS, ON_PRESS | IN_HELP | IN_PLAY,
      Escape},
-    {SELECTION_GROUP, "Ctrl+C Ctrl+X", "copy/cut the selection", Application::SIGNAL_SCROLL_DOWN_2, 0, CTRL,
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+C/X"), TRANSLATE_LATER("copy/cut the selection"), Application::SIGNAL_SCROLL_DOWN_2, 0, CTRL,
      ON_PRESS, Copy},
-    {SELECTION_GROUP, "Ctrl+C Ctrl+X", "copy/cut the selection", Application::SIGNAL_SCROLL_UP_1, 0, CTRL, ON_PRESS,
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+C/X"), TRANSLATE_LATER("copy/cut the selection"), Application::SIGNAL_SCROLL_UP_1, 0, CTRL, ON_PRESS,
      Cut},
-    {SELECTION_GROUP, "Ctrl+V", "paste at the pointer", Application::SIGNAL_SCROLL_UP_2, 0, CTRL, ON_PRESS, Paste},
-    {SELECTION_GROUP, "Ctrl+D", "duplicate beside", Application::SIGNAL_DELETE, 0, CTRL, ON_PRESS, Duplicate},
-    {SELECTION_GROUP, "Delete", "delete the selection", 0, KEY_DEL, NO_MODIFIERS, ON_PRESS, Delete_Selection},
-    {SELECTION_GROUP, "Ctrl+arrows", "move the selection", Application::SIGNAL_LEFT, 0, CTRL, ON_PRESS,
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+V"), TRANSLATE_LATER("paste at the pointer"), Application::SIGNAL_SCROLL_UP_2, 0, CTRL, ON_PRESS, Paste},
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+D"), TRANSLATE_LATER("duplicate beside"), Application::SIGNAL_DELETE, 0, CTRL, ON_PRESS, Duplicate},
+    {SELECTION_GROUP, TRANSLATE_LATER("Delete"), TRANSLATE_LATER("delete the selection"), 0, KEY_DEL, NO_MODIFIERS, ON_PRESS, Delete_Selection},
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+arrows"), TRANSLATE_LATER("move the selection"), Application::SIGNAL_LEFT, 0, CTRL, ON_PRESS,
      Move_Selection_By<-STEP, 0>},
-    {SELECTION_GROUP, "Ctrl+arrows", "move the selection", Application::SIGNAL_RIGHT, 0, CTRL, ON_PRESS,
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+arrows"), TRANSLATE_LATER("move the selection"), Application::SIGNAL_RIGHT, 0, CTRL, ON_PRESS,
      Move_Selection_By<STEP, 0>},
-    {SELECTION_GROUP, "Ctrl+arrows", "move the selection", Application::SIGNAL_UP, 0, CTRL, ON_PRESS,
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+arrows"), TRANSLATE_LATER("move the selection"), Application::SIGNAL_UP, 0, CTRL, ON_PRESS,
      Move_Selection_By<0, -STEP>},
-    {SELECTION_GROUP, "Ctrl+arrows", "move the selection", Application::SIGNAL_DOWN, 0, CTRL, ON_PRESS,
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+arrows"), TRANSLATE_LATER("move the selection"), Application::SIGNAL_DOWN, 0, CTRL, ON_PRESS,
      Move_Selection_By<0, STEP>},
 };
 
@@ -595,13 +607,14 @@ static_assert(NUMBER_OF_COMMANDS <= Application::EDITOR_COMMAND_ROOM, "one bit p
 
 // Lines of help for the mouse, after the keys.
 const char* const MOUSE_HELP[] = {
-    "mouse: the cursor follows it",
-    " click places, or picks and drags",
-    " drag over empty cells paints",
-    " right click deletes, middle takes",
-    "  the type (or Alt+click)",
-    " Shift+drag selects, wheel scrolls",
-    " Shift+wheel sideways, Ctrl+wheel zooms",
+    TRANSLATE_LATER("mouse: the cursor follows it"),
+    TRANSLATE_LATER(" click: place, or pick and drag"),
+    TRANSLATE_LATER(" drag over empty cells paints"),
+    TRANSLATE_LATER(" right click deletes"),
+    TRANSLATE_LATER(" middle/Alt+click: take its type"),
+    TRANSLATE_LATER(" Shift+drag selects"),
+    TRANSLATE_LATER(" wheel scrolls, Shift sideways"),
+    TRANSLATE_LATER(" Ctrl+wheel zooms"),
 };
 
 int Held_Modifiers()
@@ -728,7 +741,10 @@ void Application::Editor_Help_Lines(char lines[][EDITOR_LINE_LENGTH], int& count
         if ((GROUPS[command.group].modes & (1 << editor_mode)) == 0)
             continue;
         char line[EDITOR_LINE_LENGTH];
-        std::snprintf(line, sizeof(line), "%-6s %s", command.keys, command.help);
+        // The keys in a column of six characters (a translation's letters
+        // can take more than one byte each).
+        std::snprintf(line, sizeof(line), "%s %s", Padded_Text(Translate(command.keys), 6).c_str(),
+                      Translate(command.help));
         // Commands of one line (the four arrows) show once.
         bool shown = false;
         for (int i = 0; i < count && !shown; i++)
@@ -738,5 +754,5 @@ void Application::Editor_Help_Lines(char lines[][EDITOR_LINE_LENGTH], int& count
     }
     for (const char* line : MOUSE_HELP)
         if (count < room)
-            std::snprintf(lines[count++], EDITOR_LINE_LENGTH, "%s", line);
+            std::snprintf(lines[count++], EDITOR_LINE_LENGTH, "%s", Translate(line));
 }

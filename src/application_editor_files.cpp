@@ -14,6 +14,7 @@
 #include "level.h"
 #include "safe_file.h"
 #include "user_files.h"
+#include "translation.h"
 
 const char* const Application::BACKUP_SUFFIX = ".bak";
 
@@ -129,7 +130,7 @@ bool Application::Leave_Editor()
     }
     quit_warning_ticks = 0;
     Stop_Music();
-    Show_Status_Screen("Exiting... please wait.");
+    Show_Status_Screen(Translate("Exiting... please wait."));
     return true;
 }
 
@@ -145,20 +146,20 @@ void Application::Draw_Editor_Notices()
     int yellow = makecol(255, 255, 0);
     char line[MAX_PATH_LENGTH];
     if (quit_warning_ticks > 0)
-        notices.push_back({"Not saved. Q again to quit without saving.", red});
+        notices.push_back({Translate("Not saved. Q again to quit without saving."), red});
     // The level on the canvas first, then the others.
     for (int i = 0; i < NUMBER_OF_LEVELS; i++)
     {
         int number = (current_level + i) % NUMBER_OF_LEVELS;
         if (save_failures[number].empty())
             continue;
-        std::snprintf(line, sizeof(line), "Level %i not saved: %s", number, save_failures[number].c_str());
+        std::snprintf(line, sizeof(line), Translate("Level %i not saved: %s"), number, save_failures[number].c_str());
         notices.push_back({line, red});
     }
     const Level& level = *levels[current_level];
     if (level.load_problem != nullptr)
     {
-        std::snprintf(line, sizeof(line), "Level %i: %s at line %i; the rest of the file is kept", current_level,
+        std::snprintf(line, sizeof(line), Translate("Level %i: %s at line %i; the rest of the file is kept"), current_level,
                       level.load_problem, level.load_problem_line);
         notices.push_back({line, yellow});
     }

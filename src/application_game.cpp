@@ -6,10 +6,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "application.h"
 #include "level.h"
 #include "string_list.h"
+#include "translation.h"
 #include "user_files.h"
 #include "window_system.h"
 
@@ -44,7 +47,17 @@ bool Make_Level_Save_Path(char* buffer, int level, std::string& reason)
 
 void Make_Message_Path(char* buffer, int level)
 {
+    // The player's language's own file when there is one (same format, in
+    // data/messages/<language>/), else the English one.
     char path[Application::MAX_PATH_LENGTH];
+    for (const std::string& language : Language_Folders())
+    {
+        std::snprintf(path, sizeof(path), "data\\messages\\%s\\message_%i.txt", language.c_str(), level);
+        Make_Path(buffer, path);
+        struct stat status;
+        if (stat(buffer, &status) == 0 && S_ISREG(status.st_mode) && access(buffer, R_OK) == 0)
+            return;
+    }
     std::snprintf(path, sizeof(path), "data\\messages\\message_%i.txt", level);
     Make_Path(buffer, path);
 }
@@ -190,7 +203,7 @@ void Application::Leave_Title()
     demo_mode = false;
     std::srand(resume_seed);
     Stop_Music();
-    Show_Status_Screen("Loading... please wait.");
+    Show_Status_Screen(Translate("Loading... please wait."));
     Rebuild_Levels();
     // Every game starts with nothing left over from the demo: on the first
     // level, or on the remembered one, entered as through a pipe.
@@ -269,7 +282,7 @@ bool Application::Play_Level_Tick(Level& level, int pressed, bool game)
 
     if (game_over)
     {
-        textout_centre_ex(canvas, font, "Game Over", CANVAS_WIDTH / 2, CANVAS_HEIGHT / 2, makecol(255, 0, 0), -1);
+        textout_centre_ex(canvas, font, Translate("Game Over"), CANVAS_WIDTH / 2, CANVAS_HEIGHT / 2, makecol(255, 0, 0), -1);
         if (game && (signals & SIGNAL_START))
         {
             // A new game: every level fresh from its file (the level played
@@ -277,7 +290,7 @@ bool Application::Play_Level_Tick(Level& level, int pressed, bool game)
             game_over = false;
             paused = false;
             Stop_Music();
-            Show_Status_Screen("Loading... please wait.");
+            Show_Status_Screen(Translate("Loading... please wait."));
             Rebuild_Levels();
             current_level = 0;
         }
@@ -322,7 +335,7 @@ void Application::Leave_Game()
     if (!Make_Write_Path(path, MOVIE_FILE, reason) || !Save_Movie(path, reason))
         std::fprintf(stderr, "The movie was not saved to %s: %s\n", path, reason.c_str());
     Stop_Music();
-    Show_Status_Screen("Exiting... please wait.");
+    Show_Status_Screen(Translate("Exiting... please wait."));
 }
 
 void Application::Run_Game()

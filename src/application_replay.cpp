@@ -9,6 +9,7 @@
 #include "bluejay.h"
 #include "level.h"
 #include "user_files.h"
+#include "translation.h"
 
 namespace
 {
@@ -243,14 +244,14 @@ void Application::Draw_Title_Lines()
     int black = makecol(0, 0, 0);
     if (Continue_Level() > 0)
     {
-        std::snprintf(line, sizeof(line), "C: continue from level %i", Continue_Level());
+        std::snprintf(line, sizeof(line), Translate("C: continue from level %i"), Continue_Level());
         textout_centre_ex(canvas, font, line, CANVAS_WIDTH / 2 + SHADOW_OFFSET, TITLE_CONTINUE_Y + SHADOW_OFFSET,
                           black, -1);
         textout_centre_ex(canvas, font, line, CANVAS_WIDTH / 2, TITLE_CONTINUE_Y, white, -1);
     }
     if (progress.best_score > 0)
     {
-        std::snprintf(line, sizeof(line), "Best score: %i", progress.best_score);
+        std::snprintf(line, sizeof(line), Translate("Best score: %i"), progress.best_score);
         textout_centre_ex(canvas, font, line, CANVAS_WIDTH / 2 + SHADOW_OFFSET, TITLE_BEST_SCORE_Y + SHADOW_OFFSET,
                           black, -1);
         textout_centre_ex(canvas, font, line, CANVAS_WIDTH / 2, TITLE_BEST_SCORE_Y, white, -1);

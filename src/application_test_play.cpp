@@ -10,13 +10,14 @@
 #include "bluejay.h"
 #include "level.h"
 #include "string_list.h"
+#include "translation.h"
 
 void Application::Start_Test_Play(bool from_cursor)
 {
     Level& level = *levels[current_level];
     if (Count_Heroes(level) == 0)
     {
-        Set_Editor_Notice("Level %i has no hero to play", current_level);
+        Set_Editor_Notice(Translate("Level %i has no hero to play"), current_level);
         return;
     }
     std::istringstream map(level.Map_Text());
@@ -77,11 +78,11 @@ void Application::Run_Test_Play_Tick()
         Play_Level_Tick(level, 0, false);
     char reason[EDITOR_LINE_LENGTH] = "";
     if (level.pipe_destination != Level::NO_LEVEL)
-        std::snprintf(reason, sizeof(reason), "The hero went down a pipe\nto level %i", level.pipe_destination);
+        std::snprintf(reason, sizeof(reason), Translate("The hero went down a pipe\nto level %i"), level.pipe_destination);
     else if (game_over)
-        std::snprintf(reason, sizeof(reason), "Game over: all lives lost");
+        std::snprintf(reason, sizeof(reason), "%s", Translate("Game over: all lives lost"));
     else if (game_complete)
-        std::snprintf(reason, sizeof(reason), "The level is won");
+        std::snprintf(reason, sizeof(reason), "%s", Translate("The level is won"));
     Display_Scene();
     if (reason[0] != '\0')
         End_Test_Play(reason);

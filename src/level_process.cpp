@@ -7,6 +7,7 @@
 #include "level.h"
 #include "platform.h"
 #include "string_list.h"
+#include "translation.h"
 
 namespace
 {
@@ -195,8 +196,9 @@ void Level::Draw_Status_Line(Application& application, Bluejay& hero)
     BITMAP* canvas = application.canvas;
     if (!application.game_complete)
     {
-        textout_ex(canvas, font, "Energy: ", STATUS_MARGIN, STATUS_MARGIN, red, -1);
-        int x = text_length(font, "Energy: ");
+        const char* energy = Translate("Energy: ");
+        textout_ex(canvas, font, energy, STATUS_MARGIN, STATUS_MARGIN, red, -1);
+        int x = text_length(font, energy);
         int mark_width = application.Bitmap_Width(Application::STRENGTH_MARK_BM);
         for (int i = 0; i < hero.strength; i++, x += mark_width)
             application.Draw_Sprite(Application::STRENGTH_MARK_BM, x, STATUS_MARGIN);

@@ -14,6 +14,8 @@
 
 #include "application.h"
 #include "settings.h"
+#include "translation.h"
+#include "user_files.h"
 #include "window_system.h"
 
 void Timing_Handler()
@@ -43,8 +45,9 @@ void Close_Button_Handler()
 }
 END_OF_FUNCTION(Close_Button_Handler)
 
-// A desktop logging out, a closed terminal, Ctrl+C: the loops read the flag
-// as Q, so the editor saves and the game ends as it does on Q.
+// A desktop logging out, a closed terminal, Ctrl+C, Ctrl+\\, a user signal,
+// a reader gone from the other end of a pipe: the loops read the flag as Q,
+// so the editor saves and the game ends as it does on Q.
 void Termination_Handler(int)
 {
     termination_requested = 1;
@@ -59,8 +62,11 @@ void Install_Termination_Handlers()
     action.sa_handler = Termination_Handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal_number : {SIGTERM, SIGINT, SIGHUP})
+    for (int signal_number : {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGPIPE})
         sigaction(signal_number, &action, nullptr);
+    // A limit on the size of files makes a write fail (a failed save, said
+    // as one) instead of ending the program in the middle of it.
+    signal(SIGXFSZ, SIG_IGN);
 }
 
 // A window at a whole multiple of the canvas keeps every pixel square and
@@ -103,17 +109,28 @@ const char* Driver_Name(const char* name, bool present)
 
 int main(int argc, char* argv[])
 {
+    // Every text is drawn as UTF-8, which a translation is written in.
+    set_uformat(U_UTF8);
     if (allegro_init() != 0)
     {
         std::fprintf(stderr, "Cannot start the game library: %s\n", allegro_error);
         return 1;
     }
 
+    // The player's language from the environment, unless the settings file
+    // names one; its reports are then read again in that language.
+    Choose_Language(std::string());
     Settings settings;
     std::string settings_file = Find_Settings_File();
     if (!settings_file.empty())
     {
         settings.Load(settings_file.c_str());
+        if (!settings.language.empty())
+        {
+            Choose_Language(settings.language);
+            settings = Settings();
+            settings.Load(settings_file.c_str());
+        }
         std::fputs(settings.problem.c_str(), stderr);
     }
     Find_Data_Directory(settings.data_directory.c_str());
@@ -155,6 +172,7 @@ int main(int argc, char* argv[])
     application->search_gamepads = true;
     application->Apply_Volumes();
     application->Load_Resources();
+    Remove_Stale_Temporary_Files();
 
     int status = 0;
     if (application->missing_resource[0] != '\0')

@@ -8,6 +8,8 @@
 
 #include <allegro.h>
 
+#include "translation.h"
+
 namespace
 {
 bool Readable(const std::string& path)
@@ -98,6 +100,19 @@ std::string Joined(const char* const* names, int count)
     return text;
 }
 
+// The reports of a key or an action the section does not have, with the
+// ones it accepts.
+std::string Unknown_Key(const std::string& name, const char* section, const char* accepted)
+{
+    return Format_Text(Translate("unknown key \"%s\" in [%s]; accepted: %s"), name.c_str(), section, accepted);
+}
+
+std::string Unknown_Action(const std::string& name, const char* section, const std::string& accepted)
+{
+    return Format_Text(Translate("unknown action \"%s\" in [%s]; accepted: %s"), name.c_str(), section,
+                       accepted.c_str());
+}
+
 const char* const SECTIONS[] = {"window", "display", "sound", "keys", "gamepad", "editor", "data", "assist"};
 constexpr int NUMBER_OF_SECTIONS = sizeof(SECTIONS) / sizeof(SECTIONS[0]);
 const char* const SHAPE_NAMES[] = {"stretch", "aspect", "integer"};
@@ -142,7 +157,7 @@ bool Settings::Load(const char* path)
         if (value == "yes" || value == "no")
             flag = value == "yes";
         else
-            report(line_number, name + " must be yes or no, not \"" + value + "\"");
+            report(line_number, Format_Text(Translate("%s must be yes or no, not \"%s\""), name.c_str(), value.c_str()));
     };
 
     // The line that put each action on another key than its own, or 0.
@@ -168,13 +183,14 @@ bool Settings::Load(const char* path)
             section = Trim(section);
             known_section = Index_Of(SECTIONS, NUMBER_OF_SECTIONS, section) >= 0;
             if (!known_section)
-                report(line_number, "unknown section [" + section + "]; the sections are [" + Joined(SECTIONS, NUMBER_OF_SECTIONS) + "]");
+                report(line_number, Format_Text(Translate("unknown section [%s]; the sections are [%s]"), section.c_str(),
+                                               Joined(SECTIONS, NUMBER_OF_SECTIONS).c_str()));
             continue;
         }
         std::string::size_type equals = line.find('=');
         if (equals == std::string::npos)
         {
-            report(line_number, "\"" + line + "\" is not \"key = value\"");
+            report(line_number, Format_Text(Translate("\"%s\" is not \"key = value\""), line.c_str()));
             continue;
         }
         std::string name = Trim(line.substr(0, equals));
@@ -185,12 +201,13 @@ bool Settings::Load(const char* path)
         if (section == "window")
         {
             if (name != "scale")
-                report(line_number, "unknown key \"" + name + "\" in [window]; accepted: scale");
+                report(line_number, Unknown_Key(name, "window", "scale"));
             else if (!Read_Number(value, FULL_SCREEN, MAX_WINDOW_SCALE, window_scale) ||
                      (window_scale != FULL_SCREEN && window_scale < MIN_WINDOW_SCALE))
             {
                 window_scale = FULL_SCREEN;
-                report(line_number, "the window scale must be 2, 3 or 4 (or 0 for full screen), not \"" + value + "\"");
+                report(line_number, Format_Text(Translate("the window scale must be 2, 3 or 4 (or 0 for full screen), not \"%s\""),
+                                               value.c_str()));
             }
         }
         else if (section == "display" && (name == "timer" || name == "status_backing"))
@@ -198,7 +215,8 @@ bool Settings::Load(const char* path)
         else if (section == "display" && name == "language")
         {
             if (value.size() > 32 || value.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_@.-") != std::string::npos)
-                report(line_number, "language must be a language code such as de or pt_BR, not \"" + value + "\"");
+                report(line_number, Format_Text(Translate("language must be a language code such as de or pt_BR, not \"%s\""),
+                                               value.c_str()));
             else
                 language = value;
         }
@@ -206,9 +224,9 @@ bool Settings::Load(const char* path)
         {
             int shape = Index_Of(SHAPE_NAMES, 3, value);
             if (name != "fullscreen")
-                report(line_number, "unknown key \"" + name + "\" in [display]; accepted: fullscreen, timer, status_backing, language");
+                report(line_number, Unknown_Key(name, "display", "fullscreen, timer, status_backing, language"));
             else if (shape < 0)
-                report(line_number, "fullscreen must be stretch, aspect or integer, not \"" + value + "\"");
+                report(line_number, Format_Text(Translate("fullscreen must be stretch, aspect or integer, not \"%s\""), value.c_str()));
             else
                 fullscreen_shape = shape;
         }
@@ -216,19 +234,20 @@ bool Settings::Load(const char* path)
         {
             int* volume = name == "music" ? &music_volume : (name == "effects" ? &effects_volume : nullptr);
             if (volume == nullptr)
-                report(line_number, "unknown key \"" + name + "\" in [sound]; accepted: music, effects");
+                report(line_number, Unknown_Key(name, "sound", "music, effects"));
             else if (!Read_Number(value, 0, MAX_VOLUME, *volume))
-                report(line_number, "the " + name + " volume must be a number from 0 to 255, not \"" + value + "\"");
+                report(line_number, Format_Text(Translate("the %s volume must be a number from 0 to 255, not \"%s\""), name.c_str(),
+                                               value.c_str()));
         }
         else if (section == "keys")
         {
             int action = Index_Of(Application::GAME_ACTION_NAMES, Application::NUMBER_OF_GAME_ACTIONS, name);
             int code = Key_Code_For_Name(value);
             if (action < 0)
-                report(line_number, "unknown action \"" + name + "\" in [keys]; accepted: " +
-                                        Joined(Application::GAME_ACTION_NAMES, Application::NUMBER_OF_GAME_ACTIONS));
+                report(line_number, Unknown_Action(name, "keys", Joined(Application::GAME_ACTION_NAMES,
+                                                                       Application::NUMBER_OF_GAME_ACTIONS)));
             else if (code == 0)
-                report(line_number, "\"" + value + "\" is not a key; accepted: " + ACCEPTED_KEY_NAMES);
+                report(line_number, Format_Text(Translate("\"%s\" is not a key; accepted: %s"), value.c_str(), ACCEPTED_KEY_NAMES));
             else
             {
                 game_keys[action] = code;
@@ -239,15 +258,15 @@ bool Settings::Load(const char* path)
         {
             int action = Index_Of(Application::GAMEPAD_ACTION_NAMES, Application::NUMBER_OF_GAMEPAD_ACTIONS, name);
             if (action < 0)
-                report(line_number, "unknown action \"" + name + "\" in [gamepad]; accepted: " +
-                                        Joined(Application::GAMEPAD_ACTION_NAMES, Application::NUMBER_OF_GAMEPAD_ACTIONS));
+                report(line_number, Unknown_Action(name, "gamepad", Joined(Application::GAMEPAD_ACTION_NAMES,
+                                                                          Application::NUMBER_OF_GAMEPAD_ACTIONS)));
             else if (!Read_Number(value, 0, Application::MAX_GAMEPAD_BUTTON, gamepad_buttons[action]))
-                report(line_number, "a gamepad button is a number from 0 to 31, not \"" + value + "\"");
+                report(line_number, Format_Text(Translate("a gamepad button is a number from 0 to 31, not \"%s\""), value.c_str()));
         }
         else if (section == "editor")
         {
             if (name != "keep_palette")
-                report(line_number, "unknown key \"" + name + "\" in [editor]; accepted: keep_palette");
+                report(line_number, Unknown_Key(name, "editor", "keep_palette"));
             else
                 Read_Yes_No(name, value, keep_palette);
         }
@@ -260,7 +279,7 @@ bool Settings::Load(const char* path)
                     speed % Play_Options::SPEED_STEP == 0)
                     play_options.speed = speed;
                 else
-                    report(line_number, "speed must be 50, 60, 70, 80, 90 or 100, not \"" + value + "\"");
+                    report(line_number, Format_Text(Translate("speed must be 50, 60, 70, 80, 90 or 100, not \"%s\""), value.c_str()));
             }
             else if (name == "endless_flight")
                 Read_Yes_No(name, value, play_options.endless_flight);
@@ -269,13 +288,12 @@ bool Settings::Load(const char* path)
             else if (name == "no_ghost_push")
                 Read_Yes_No(name, value, play_options.no_ghost_push);
             else
-                report(line_number, "unknown key \"" + name +
-                                        "\" in [assist]; accepted: speed, endless_flight, invincible, no_ghost_push");
+                report(line_number, Unknown_Key(name, "assist", "speed, endless_flight, invincible, no_ghost_push"));
         }
         else if (section == "data")
         {
             if (name != "directory")
-                report(line_number, "unknown key \"" + name + "\" in [data]; accepted: directory");
+                report(line_number, Unknown_Key(name, "data", "directory"));
             else if (!value.empty())
                 data_directory = value;
         }
@@ -297,9 +315,9 @@ bool Settings::Load(const char* path)
                 }
         if (moved_back < 0)
             break;
-        report(remap_lines[moved_back], std::string("\"") + Application::GAME_ACTION_NAMES[moved_back] +
-                                            "\" is on the key of \"" + Application::GAME_ACTION_NAMES[other_action] +
-                                            "\"; it stays on its own key");
+        report(remap_lines[moved_back], Format_Text(Translate("\"%s\" is on the key of \"%s\"; it stays on its own key"),
+                                                    Application::GAME_ACTION_NAMES[moved_back],
+                                                    Application::GAME_ACTION_NAMES[other_action]));
         game_keys[moved_back] = Application::DEFAULT_GAME_KEYS[moved_back];
         remap_lines[moved_back] = 0;
     }

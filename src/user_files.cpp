@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "application.h"
+#include "safe_file.h"
 
 namespace
 {
@@ -101,4 +102,20 @@ bool Make_Directories(const std::string& directory)
     if (slash != std::string::npos && slash > 0 && !Make_Directories(directory.substr(0, slash)))
         return false;
     return mkdir(directory.c_str(), 0755) == 0 || errno == EEXIST;
+}
+
+int Remove_Stale_Temporary_Files()
+{
+    int removed = 0;
+    for (const char* folder : {"data\\levels", "data\\movie", "data\\messages"})
+    {
+        char path[Application::MAX_PATH_LENGTH];
+        Make_Path(path, folder);
+        removed += Safe_File::Remove_Stale_Temporaries(path);
+        if (!user_files_directory.empty())
+            removed += Safe_File::Remove_Stale_Temporaries(user_files_directory + "/" + path);
+    }
+    if (!user_files_directory.empty())
+        removed += Safe_File::Remove_Stale_Temporaries(user_files_directory);
+    return removed;
 }

@@ -29,6 +29,11 @@ bool Make_Write_Path(char* buffer, const char* path);
 // The same, with the system's reason when the folders cannot be made.
 bool Make_Write_Path(char* buffer, const char* path, std::string& reason);
 
+// Clears the temporary files that writers which are gone (a kill, a power
+// cut) left beside the levels, the movie and the player's files; the number
+// removed.
+int Remove_Stale_Temporary_Files();
+
 // Makes a folder and those above it; true when it is there afterwards.
 bool Make_Directories(const std::string& directory);
 

@@ -136,7 +136,7 @@ TEST_F(Controls_Test, UnknownSectionsKeysAndBadValuesAreSaidWithTheLineAndKeepTh
                              "[keys]\njump = SHIFT\nflap = W\nno equals sign\n");
     const char* expected[] = {
         ":2: unknown key \"size\" in [window]; accepted: scale",
-        ":3: unknown section [colours]; the sections are [window, display, sound, keys, gamepad, editor, data]",
+        ":3: unknown section [colours]; the sections are [window, display, sound, keys, gamepad, editor, data, assist]",
         ":6: fullscreen must be stretch, aspect or integer, not \"wide\"",
         ":8: the music volume must be a number from 0 to 255, not \"256\"",
         ":9: the effects volume must be a number from 0 to 255, not \"-1\"",
@@ -341,8 +341,7 @@ TEST_F(Controls_Test, AScreenshotIsTheCanvasAtTwiceItsSizeAsAPng)
     std::string second = application.Save_Screenshot(folder);
     EXPECT_NE(second, path);
     EXPECT_FALSE(second.empty());
-    struct stat status;
-    EXPECT_NE(stat((path + Safe_File::TEMPORARY_SUFFIX).c_str(), &status), 0);
+    EXPECT_EQ(Temporaries_Beside(path), 0);
 }
 
 TEST_F(Controls_Test, ScreenshotsGoToThePicturesFolderAndAFolderThatCannotBeWrittenIsSaid)

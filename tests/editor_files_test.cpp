@@ -305,10 +305,12 @@ TEST_F(Editor_Files_Test, AnEndingProgramSavesLikeQ)
 
 TEST_F(Editor_Files_Test, AMovieThatCannotBeWrittenIsSaidOnTheConsole)
 {
-    fs::create_directory("data/movie/movie.dat.tmp");
-    fs::create_directory("data/movie/movie.dat.tmp/full");
+    // A pipe in its place is never replaced by a file.
+    fs::remove("data/movie/movie.dat");
+    ASSERT_EQ(mkfifo("data/movie/movie.dat", 0644), 0);
     testing::internal::CaptureStderr();
     editor.Leave_Game();
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "The movie was not saved to data/movie/movie.dat: File exists\n");
+              "The movie was not saved to data/movie/movie.dat: not a regular file\n");
+    EXPECT_TRUE(fs::is_fifo("data/movie/movie.dat"));
 }

@@ -843,7 +843,7 @@ TEST_F(Editor_Test, LeavingSavesTheCurrentLevelAndSaysSo)
     EXPECT_EQ(First_Number(Map_Path(1)), background);
     EXPECT_EQ(Read_File(Map_Path(0)), level_0);
     EXPECT_EQ(Read_File(Map_Path(2)), level_2);
-    EXPECT_FALSE(File_Exists(Map_Path(1) + ".tmp"));
+    EXPECT_EQ(Temporaries_Beside(Map_Path(1)), 0);
 
     // The message, white at the top-left, on black.
     const char* message = "Exiting... please wait.";

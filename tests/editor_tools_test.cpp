@@ -308,12 +308,19 @@ TEST_F(Editor_Tools_Test, TheHelpListsEveryKeyOfTheModeUntilF1OrEsc)
                 listed = listed || std::string(lines[i]).rfind(wanted + " ", 0) == 0;
             EXPECT_TRUE(listed) << wanted;
         }
-        for (int i = 0; i < count; i++)
+        for (int i = 0; i < count && i < Application::HELP_PAGE_LINES; i++)
             EXPECT_TRUE(Shows_Text(0, 1 + (i + 1) * (text_height(font) + 1), lines[i])) << lines[i];
         // Nothing else acts while the help is shown.
         int platforms = Current().number_of_platforms;
         Press(K);
         EXPECT_EQ(Current().number_of_platforms, platforms);
+        // F1 turns to the second page, and closes after it; Esc closes.
+        if (mode == SCREEN_MODE)
+        {
+            Press_With({KEY_F1});
+            EXPECT_TRUE(editor->editor_help_shown);
+            EXPECT_EQ(editor->editor_help_page, 1);
+        }
         Press_With({mode == SCREEN_MODE ? KEY_F1 : KEY_ESC});
         EXPECT_FALSE(editor->editor_help_shown);
     }

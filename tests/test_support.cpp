@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
@@ -66,6 +68,31 @@ std::string Read_File(const std::string& path)
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
+}
+
+int Temporaries_Beside(const std::string& path)
+{
+    std::filesystem::path file(path);
+    std::string start = file.filename().string() + ".tmp";
+    int count = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), error))
+        count += entry.path().filename().string().compare(0, start.size(), start) == 0;
+    return count;
+}
+
+bool With_File_Size_Limit(unsigned long bytes, const std::function<bool()>& save)
+{
+    struct rlimit before;
+    getrlimit(RLIMIT_FSIZE, &before);
+    struct rlimit limit = before;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    void (*previous)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    bool saved = save();
+    std::signal(SIGXFSZ, previous);
+    setrlimit(RLIMIT_FSIZE, &before);
+    return saved;
 }
 
 Test_Character::Test_Character(int type_code, int picture)

@@ -34,6 +34,13 @@ private:
 
 std::string Read_File(const std::string& path);
 
+// The temporary files the safe write left beside path (NAME.tmp.*).
+int Temporaries_Beside(const std::string& path);
+
+// Runs a save with the files this process writes limited to bytes (a full
+// disk), with the limit's signal ignored as the game ignores it.
+bool With_File_Size_Limit(unsigned long bytes, const std::function<bool()>& save);
+
 // Runs a check as an ordinary user, in a child process, when the tests run
 // as root (for whom no permission bit holds); as the same process otherwise.
 // The folders the check works in must let others in. Its answer comes back.

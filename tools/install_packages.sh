@@ -5,6 +5,9 @@ set -euo pipefail
 
 # clang and its runtime libraries build the fuzz harnesses (libFuzzer).
 packages=(g++ make cmake pkg-config liballegro4-dev libpng-dev libgtest-dev googletest python3 clang-14 libclang-rt-14-dev)
+# The translations' catalogues are gathered and built with xgettext, msgmerge
+# and msgfmt.
+packages+=(gettext)
 # The free patch set the music's patch set is made from; a virtual X display,
 # key presses, screenshots and sound measuring for the tests that play the
 # game as a player does.

@@ -71,6 +71,13 @@ printf 'Invalid switch or switches.\nDone.\n' | cmp -s - "$scratch/game.out" ||
   fail "the answer to -x was: $(cat "$scratch/game.out")"
 note "ok: -x prints exactly \"Invalid switch or switches.\" and \"Done.\""
 
+note "an unknown switch, in German"
+LANGUAGE=de start_game -x
+status=$(wait_for_exit)
+printf 'Invalid switch or switches.\nDone.\n' | cmp -s - "$scratch/game.out" ||
+  fail "the answer to -x in German was: $(cat "$scratch/game.out")"
+note "ok: the two console messages stay English in German"
+
 note "a machine without a sound device"
 BLUEJAY_REPORT=1 start_game
 game_window >/dev/null
