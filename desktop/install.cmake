@@ -7,7 +7,12 @@ set(root "$ENV{DESTDIR}${prefix}")
 set(BLUEJAY_PROGRAM "${prefix}/bin/bluejay")
 
 file(MAKE_DIRECTORY "${root}/share/applications" "${root}/bin")
-configure_file("${CMAKE_CURRENT_LIST_DIR}/bluejay.desktop.in" "${root}/share/applications/bluejay.desktop" @ONLY)
+# The build's translated entry when there is one (the build sets
+# BLUEJAY_DESKTOP_TEMPLATE), else the English one.
+if(NOT DEFINED BLUEJAY_DESKTOP_TEMPLATE OR NOT EXISTS "${BLUEJAY_DESKTOP_TEMPLATE}")
+  set(BLUEJAY_DESKTOP_TEMPLATE "${CMAKE_CURRENT_LIST_DIR}/bluejay.desktop.in")
+endif()
+configure_file("${BLUEJAY_DESKTOP_TEMPLATE}" "${root}/share/applications/bluejay.desktop" @ONLY)
 message(STATUS "Installing: ${root}/share/applications/bluejay.desktop")
 
 if(EXISTS "${root}/share/bluejay/patches.dat")

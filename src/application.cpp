@@ -99,6 +99,8 @@ const char* const Application::BITMAP_FILES[NUMBER_OF_BITMAPS] = {
     "data\\graphics\\vine\\tall.bmp", // TALL_VINE_BM
     "data\\graphics\\misc\\empty_mark.bmp", // EMPTY_MARK_BM
     "data\\graphics\\switch\\no_ecto.bmp", // NO_ECTO_SWITCH_BM
+    "data\\graphics\\checkpoint\\unlit.bmp", // CHECKPOINT_BM
+    "data\\graphics\\checkpoint\\lit.bmp", // CHECKPOINT_LIT_BM
 };
 
 const char* const Application::MUSIC_TRACK_FILES[NUMBER_OF_MUSIC_TRACKS] = {
@@ -130,6 +132,8 @@ const char* const Application::SOUND_EFFECT_FILES[NUMBER_OF_SOUND_EFFECTS] = {
     "data\\sounds\\sound_effects\\growing.wav", // GROWING_SE
     "data\\sounds\\sound_effects\\shrinking.wav", // SHRINKING_SE
     "data\\sounds\\sound_effects\\thud.wav", // THUD_SE
+    "data\\sounds\\sound_effects\\checkpoint.wav", // CHECKPOINT_SE
+    "data\\sounds\\sound_effects\\flight_refused.wav", // FLIGHT_REFUSED_SE
 };
 
 Application::Application()
@@ -170,6 +174,8 @@ Application::Application()
     muted = false;
     notice[0] = '\0';
     notice_ticks = 0;
+    tick_period = Play_Options::FULL_SPEED_TICK_MS;
+    tick_timer_running = false;
     for (bool& held : player_keys_held)
         held = false;
     canvas = create_bitmap(CANVAS_WIDTH, CANVAS_HEIGHT);

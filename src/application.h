@@ -11,6 +11,7 @@
 #include <string>
 
 #include "canvas_stretch.h"
+#include "level_tally.h"
 #include "play_options.h"
 #include "progress.h"
 #include "screen_area.h"
@@ -32,9 +33,9 @@ public:
     // Sizes.
     static constexpr int CANVAS_WIDTH = 256;
     static constexpr int CANVAS_HEIGHT = 224;
-    static constexpr int NUMBER_OF_BITMAPS = 78;
+    static constexpr int NUMBER_OF_BITMAPS = 80;
     static constexpr int NUMBER_OF_MUSIC_TRACKS = 13;
-    static constexpr int NUMBER_OF_SOUND_EFFECTS = 12;
+    static constexpr int NUMBER_OF_SOUND_EFFECTS = 14;
     static constexpr int NUMBER_OF_LEVELS = 120;
     static constexpr int NUMBER_OF_SCREENS = 50;
     static constexpr int MAX_SIGNAL_BUFFER_LENGTH = 18000;
@@ -169,6 +170,8 @@ public:
     static constexpr int TALL_VINE_BM = 75;
     static constexpr int EMPTY_MARK_BM = 76;
     static constexpr int NO_ECTO_SWITCH_BM = 77;
+    static constexpr int CHECKPOINT_BM = 78;
+    static constexpr int CHECKPOINT_LIT_BM = 79;
 
     // Music tracks.
     static constexpr int ATHLETIC_THEME_MT = 0;
@@ -198,6 +201,8 @@ public:
     static constexpr int GROWING_SE = 9;
     static constexpr int SHRINKING_SE = 10;
     static constexpr int THUD_SE = 11;
+    static constexpr int CHECKPOINT_SE = 12;
+    static constexpr int FLIGHT_REFUSED_SE = 13;
 
     // Longest file path, with its terminator: room for the data files and
     // for the player's copies in a deep home folder.
@@ -408,6 +413,14 @@ public:
     int fullscreen_shape;
     // The assist and display options the player chose (all off unless asked).
     Play_Options play_options;
+    // The period the timer was last asked for (ms), and whether there is a
+    // timer to ask (main installs it; the tests run ticks by hand).
+    int tick_period;
+    bool tick_timer_running;
+    // The assists a recording in progress was started with.
+    Play_Options recording_assists;
+    // The clocks of the level and the game, and the tally between levels.
+    Level_Tally tally;
 
     // Sound: the music and effects volumes (0 to 255) and F9's mute.
     int music_volume;
@@ -464,6 +477,21 @@ public:
     // hold while the title replays the shipped demo; a recorded run is
     // replayed by the rules of play.
     bool Demo_Rules() const;
+    // The assists this tick is played with: none in the shipped demo, those
+    // a recorded movie was made with while it replays, else the player's.
+    const Play_Options& Assists() const;
+    // Asks the timer for the period the game speed gives.
+    void Apply_Tick_Period();
+    // The first line of a level's message, its name ("The hill"), into
+    // buffer; empty when it has none.
+    void Level_Name(int level, char* buffer, int size) const;
+    // The counting and showing part of a played tick: the clocks, the lives
+    // lost, the tally when the hero left level_before, the bests kept.
+    void Count_Play_Tick(Level& played, int level_before, bool was_dead, int pressed);
+    // A new game: the clocks start at nought and the level's name shows.
+    void Start_Game_Clock();
+    // Where the whole game's tally goes under the ending text.
+    static constexpr int ENDING_SUMMARY_Y = 168;
     static unsigned int Movie_Seed(int level);
     // Seeds the random numbers for a run on the level and brings the level
     // back as its file has it (in the replay's own table during a replay).

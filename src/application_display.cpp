@@ -122,8 +122,10 @@ void Application::Display_Scene()
     // every frame came a tick late. The canvas is scaled pixel for pixel,
     // unfiltered; the bars beside it were cleared with the mode.
     // On an X11 screen only the canvas rows that changed since the last
-    // frame are written, straight into the screen's lines, and each run of
-    // them goes to the window as one update instead of one a line.
+    // frame are written, straight into the screen's lines, and of each run
+    // of them only the columns that changed go to the window, as one update
+    // instead of one a line; nothing changed (a still title, a paused game,
+    // an open menu, the editor left alone), nothing is sent.
     Screen_Area area = Canvas_Area();
     acquire_screen();
     if (!Window_System::Screen_Takes_Areas())
@@ -133,7 +135,7 @@ void Application::Display_Scene()
     else if (canvas_stretch.Show_Changes(picture, screen, area.x, area.y, area.width, area.height))
     {
         for (const Canvas_Stretch::Rows& rows : canvas_stretch.Changed_Rows())
-            Window_System::Send_Area(area.x, rows.first, area.width, rows.count);
+            Window_System::Send_Area(rows.left, rows.first, rows.width, rows.count);
         Window_System::Send_Off();
     }
     release_screen();

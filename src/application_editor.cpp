@@ -59,6 +59,7 @@ const Object_Type CHARACTER_TYPES[] = {
     {Application::BOILING_MUD_BM, "BOILING_MUD", TRANSLATE_LATER("bubbles in place; deadly to touch")},
     {Application::MUD_DROP_BM, "MUD_DROP", TRANSLATE_LATER("leaps up from its place and falls back")},
     {Application::NO_ECTO_SWITCH_BM, "NO_ECTO_SWITCH", TRANSLATE_LATER("stomped: the ghosts go, the game is won")},
+    {Application::CHECKPOINT_BM, "CHECKPOINT", TRANSLATE_LATER("a bell: once rung, a lost life starts here")},
 };
 
 const Object_Type PLATFORM_TYPES[] = {

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "application.h"
+#include "bluejay.h"
 #include "level.h"
 #include "string_list.h"
 #include "translation.h"
@@ -219,6 +220,15 @@ void Application::Leave_Title()
     game_complete = false;
     paused = false;
     start_released = false;
+    Start_Game_Clock();
+}
+
+void Application::Start_Game_Clock()
+{
+    tally.Start_Game();
+    char name[Level_Tally::LINE_TEXT];
+    Level_Name(current_level, name, sizeof(name));
+    tally.Show_Name(name, tick_period);
 }
 
 void Application::Run_Play_Tick()
@@ -293,6 +303,7 @@ bool Application::Play_Level_Tick(Level& level, int pressed, bool game)
             Show_Status_Screen(Translate("Loading... please wait."));
             Rebuild_Levels();
             current_level = 0;
+            Start_Game_Clock();
         }
     }
     else if (!paused && !level.showing_message)
@@ -317,7 +328,15 @@ bool Application::Play_Level_Tick(Level& level, int pressed, bool game)
             Start_Recording();
         int level_before = current_level;
         // A recording starts on a fresh copy of the level: looked up again.
-        levels[current_level]->Process(*this);
+        Level& played = *levels[current_level];
+        Bluejay* hero = played.Hero();
+        bool was_dead = hero != nullptr && hero->dead;
+        played.Process(*this);
+        Count_Play_Tick(played, level_before, was_dead, pressed);
+        if (!played.showing_message)
+            tally.Draw(canvas);
+        if (game_complete)
+            Level_Tally::Draw_Game_Summary(canvas, tally.Game_Total(played), ENDING_SUMMARY_Y);
         Record_Tick(level_before);
         Note_Level_Reached(level_before);
         if (game_over || game_complete)

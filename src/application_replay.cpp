@@ -76,6 +76,7 @@ void Application::Start_Recording()
     Begin_Movie_Level(current_level);
     Give_Hero_Status(*levels[current_level], recording_start);
     recording_level = current_level;
+    recording_assists = Assists();
     recording_length = 0;
     movie_mode = MOVIE_RECORDING_MODE;
 }
@@ -106,6 +107,8 @@ void Application::Stop_Recording()
     movie_level = recording_level;
     recorded_movie = true;
     progress.Remember_Movie(movie_level, signal_buffer, signal_buffer_length, recording_start);
+    // The movie replays with the assists it was played with.
+    progress.movie_assists = recording_assists;
     Save_Progress();
 }
 

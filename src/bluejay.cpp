@@ -1,5 +1,6 @@
 #include "bluejay.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "application.h"
@@ -33,7 +34,7 @@ bool Is_Spirit(int type)
 Bluejay::Bluejay()
     : went_down_pipe(false), pipe_screen(0), local_pipe(false), lives(STARTING_LIVES), eggs(0), points(0),
       dead(false), state(GLIDING), jump_top(0), pipe_x(0), pipe_y(0), flight_timer(0),
-      jump_released(true)
+      jump_released(true), fly_released(true), refused_flash_ticks(0)
 {
     type = Level::BLUEJAY;
     bitmap = Application::BLUEJAY_STANDING_BM;
@@ -111,7 +112,7 @@ void Bluejay::Process(Application& application, Level& level)
             Find_Platforms(application, level, contacts);
             if (state != GOING_DOWN_PIPE)
                 Read_Signals(application, level, contacts);
-            Act_On_State(contacts);
+            Act_On_State(application, contacts);
             Eat(application, level);
             Meet_Body_Contact(application, level);
             Grab_Egg(application, level);
@@ -124,11 +125,24 @@ void Bluejay::Process(Application& application, Level& level)
         Draw(application, level);
     }
 
+    if (refused_flash_ticks > 0)
+        refused_flash_ticks--;
+
     // Falling out of the bottom of the level costs a life, silently. A hero
     // a ghost has just pushed back is out of the old view too, but the
-    // camera jumps to it at the end of this tick.
+    // camera jumps to it at the end of this tick. An invincible hero is put
+    // back where it last started instead, and keeps its life.
     if (!Is_On_Screen(level.scroll_x, level.scroll_y, application) && !level.reposition_requested)
     {
+        if (application.Assists().invincible && !dead && strength > 0 && level.Hero() == this)
+        {
+            x = level.checkpoint_lit ? level.restart_x : start_x;
+            y = level.checkpoint_lit ? level.restart_y : start_y;
+            state = GLIDING;
+            y_direction = 1;
+            level.reposition_requested = true;
+            return;
+        }
         y = Application::CANVAS_HEIGHT;
         if (!dead)
         {
@@ -221,6 +235,16 @@ void Bluejay::Read_Signals(Application& application, Level& level, Contacts& con
         }
     }
 
+    // Flight refused for want of strength: a short sound and a flash of the
+    // hearts, once a press.
+    bool fly_held = (signals & Application::SIGNAL_FLY) != 0;
+    if (fly_held && fly_released && !hurt && !contacts.head_blocked && strength <= 1)
+    {
+        application.Play_Sound(Application::FLIGHT_REFUSED_SE);
+        refused_flash_ticks = REFUSED_FLASH_TICKS;
+    }
+    fly_released = !fly_held;
+
     if ((signals & Application::SIGNAL_FLY) && !hurt)
     {
         if (!contacts.head_blocked && strength > 1)
@@ -259,7 +283,7 @@ void Bluejay::Read_Signals(Application& application, Level& level, Contacts& con
     }
 }
 
-void Bluejay::Act_On_State(Contacts& contacts)
+void Bluejay::Act_On_State(Application& application, Contacts& contacts)
 {
     // Tested in order, so a change made by one is seen by the next.
     if (state == IDLE || state == JUMPING)
@@ -267,8 +291,10 @@ void Bluejay::Act_On_State(Contacts& contacts)
     if (state == FLYING)
     {
         bitmap = Application::BLUEJAY_WINGS_IN_BM + (timer & 1);
-        flight_timer++;
-        if (flight_timer % FLIGHT_TICKS_PER_STRENGTH == 0 && strength > 1)
+        // Endless flight: the time in the air is not even counted.
+        if (!application.Assists().endless_flight)
+            flight_timer++;
+        if (flight_timer % FLIGHT_TICKS_PER_STRENGTH == 0 && strength > 1 && flight_timer > 0)
             strength--;
         if (hurt || strength == 1)
         {
@@ -335,7 +361,20 @@ void Bluejay::Get_Hurt(Application& application)
 {
     hurt = true;
     timer = 0;
-    strength--;
+    if (!application.Assists().invincible)
+        strength--;
+    application.Play_Sound(Application::HIT_SE);
+}
+
+void Bluejay::Lose_All_Strength(Application& application)
+{
+    if (application.Assists().invincible)
+    {
+        Get_Hurt(application);
+        return;
+    }
+    strength = 0;
+    hurt = true;
     application.Play_Sound(Application::HIT_SE);
 }
 
@@ -354,18 +393,25 @@ void Bluejay::Hit_Creature(Application& application, Character& creature)
     creature.hurt = true;
 }
 
-void Bluejay::Meet_Ghost(Level& level)
+void Bluejay::Meet_Ghost(Application& application, Level& level)
 {
     switch (std::rand() % 3)
     {
     case 0:
     {
-        // Pushed back somewhere between the start and here.
+        if (application.Assists().no_ghost_push)
+            break;
+        // Pushed back somewhere between the start and here, but never behind
+        // the last bell rung (a hero already behind it stays where it is).
+        int before = x;
         int cells = (x - start_x) / Rectangle::CELL_SIZE;
         if (x > start_x && cells >= 1)
             x = start_x + Rectangle::CELL_SIZE * (std::rand() % cells);
         else
             x = start_x;
+        int floor = level.checkpoint_lit ? std::min(before, level.restart_x) : x;
+        if (x < floor)
+            x = floor;
         if (level.Hero() == this)
             level.reposition_requested = true;
         break;
@@ -395,7 +441,7 @@ void Bluejay::Meet_Body_Contact(Application& application, Level& level)
     {
         if (Is_Spirit(kind) && !hurt && state != GOING_DOWN_PIPE && !dead && on_screen &&
             level.signal != Level::SIGNAL_DESTROY_ECTO)
-            Meet_Ghost(level);
+            Meet_Ghost(application, level);
         return;
     }
 
@@ -428,9 +474,7 @@ void Bluejay::Meet_Body_Contact(Application& application, Level& level)
         // Caught by a plant as it springs up: every strength at once.
         if (static_cast<Tomatoo_Plant&>(creature).shooting_up)
         {
-            strength = 0;
-            hurt = true;
-            application.Play_Sound(Application::HIT_SE);
+            Lose_All_Strength(application);
         }
         else
         {
@@ -441,9 +485,7 @@ void Bluejay::Meet_Body_Contact(Application& application, Level& level)
     {
         if (static_cast<Spiked_Pole&>(creature).extended)
         {
-            strength = 0;
-            hurt = true;
-            application.Play_Sound(Application::HIT_SE);
+            Lose_All_Strength(application);
         }
         else
         {
@@ -452,9 +494,7 @@ void Bluejay::Meet_Body_Contact(Application& application, Level& level)
     }
     else if (kind == Level::BOILING_MUD && on_x_screen)
     {
-        strength = 0;
-        hurt = true;
-        application.Play_Sound(Application::HIT_SE);
+        Lose_All_Strength(application);
     }
     else if (on_screen)
     {

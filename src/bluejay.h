@@ -46,6 +46,12 @@ public:
     int pipe_y;
     unsigned int flight_timer;
     bool jump_released;
+    // Only for the player's eyes and ears: the fly key was up in the last
+    // tick, and how many more ticks the hearts flash after a flight refused
+    // for want of strength.
+    bool fly_released;
+    int refused_flash_ticks;
+    static constexpr int REFUSED_FLASH_TICKS = 20;
 
     Bluejay();
 
@@ -75,13 +81,15 @@ private:
 
     void Find_Platforms(Application& application, Level& level, Contacts& contacts);
     void Read_Signals(Application& application, Level& level, Contacts& contacts);
-    void Act_On_State(Contacts& contacts);
+    void Act_On_State(Application& application, Contacts& contacts);
     void Eat(Application& application, Level& level);
     void Eat_Platform(Application& application, Platform& platform);
     void Meet_Body_Contact(Application& application, Level& level);
     void Grab_Egg(Application& application, Level& level);
     void Swat_With_Tail(Application& application, Level& level, const Contacts& contacts);
-    void Meet_Ghost(Level& level);
+    void Meet_Ghost(Application& application, Level& level);
+    // Everything at once: a spike, a snapping plant, boiling mud.
+    void Lose_All_Strength(Application& application);
     void Get_Hurt(Application& application);
     void Hit_Creature(Application& application, Character& creature);
     void Apply_Corners(Contacts& contacts);

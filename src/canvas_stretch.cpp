@@ -1,5 +1,6 @@
 #include "canvas_stretch.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace
@@ -63,15 +64,28 @@ bool Canvas_Stretch::Show_Changes(BITMAP* source, BITMAP* target, int x, int y, 
     {
         shown.assign(row_pixels * static_cast<size_t>(source->h), 0);
         row_changed.assign(static_cast<size_t>(source->h), 1);
+        row_left.assign(static_cast<size_t>(source->h), 0);
+        row_right.assign(static_cast<size_t>(source->h), source->w);
     }
     for (int row = 0; row < source->h; row++)
     {
         uint32_t* last = &shown[row_pixels * static_cast<size_t>(row)];
-        const void* now = source->line[row];
+        const uint32_t* now = reinterpret_cast<const uint32_t*>(source->line[row]);
         bool changed = !same_place || std::memcmp(last, now, row_pixels * sizeof(uint32_t)) != 0;
         row_changed[row] = changed ? 1 : 0;
-        if (changed)
-            std::memcpy(last, now, row_pixels * sizeof(uint32_t));
+        if (!changed)
+            continue;
+        int left = 0, right = source->w;
+        if (same_place)
+        {
+            while (left < right && last[left] == now[left])
+                left++;
+            while (right > left && last[right - 1] == now[right - 1])
+                right--;
+        }
+        row_left[row] = left;
+        row_right[row] = right;
+        std::memcpy(last, now, row_pixels * sizeof(uint32_t));
     }
     Write_Rows(source, target, x, y, width, height, true, row_changed.data());
     shown_target = target;
@@ -117,13 +131,32 @@ void Canvas_Stretch::Write_Rows(BITMAP* source, BITMAP* target, int x, int y, in
         last_source_row = source_row;
         last_row = out;
         int screen_row = y + row;
+        int left = x, right = x + width;
+        if (only_rows != nullptr)
+        {
+            left = x + Target_Column(row_left[source_row]);
+            right = x + Target_Column(row_right[source_row]);
+        }
         if (!changed_runs.empty() && screen_row - (changed_runs.back().first + changed_runs.back().count) < joined_gap)
-            changed_runs.back().count = screen_row - changed_runs.back().first + 1;
+        {
+            Rows& run = changed_runs.back();
+            run.count = screen_row - run.first + 1;
+            int run_right = std::max(run.left + run.width, right);
+            run.left = std::min(run.left, left);
+            run.width = run_right - run.left;
+        }
         else
-            changed_runs.push_back({screen_row, 1});
+        {
+            changed_runs.push_back({screen_row, 1, left, right - left});
+        }
     }
     if (!straight)
         bmp_unwrite_line(target);
+}
+
+int Canvas_Stretch::Target_Column(int source_column) const
+{
+    return static_cast<int>(std::lower_bound(columns.begin(), columns.end(), source_column) - columns.begin());
 }
 
 void Canvas_Stretch::Stretch_Row(const uint32_t* in, uint32_t* out, int width) const

@@ -17,11 +17,14 @@
 class Canvas_Stretch
 {
 public:
-    // A run of target rows: the first and how many.
+    // A run of target rows: the first and how many, and the columns in
+    // them that changed: the first and how many.
     struct Rows
     {
         int first;
         int count;
+        int left;
+        int width;
     };
 
     // The whole of source over width x height pixels of target from (x, y).
@@ -35,7 +38,9 @@ public:
     // As Show with straight, but the picture rows that are the same as in
     // the picture this last showed on the same area of the same target are
     // left as they are there. Changed_Rows then lists the target rows
-    // written, in runs, for the caller to send; runs a few rows apart are
+    // written, in runs, for the caller to send, each with the columns from
+    // the first to the last that changed in any of its rows (the rest of
+    // each row is written again as it was); runs a few rows apart are
     // joined (the rows between them are sent again as they are).
     bool Show_Changes(BITMAP* source, BITMAP* target, int x, int y, int width, int height);
     const std::vector<Rows>& Changed_Rows() const
@@ -68,14 +73,21 @@ private:
     BITMAP* shown_target = nullptr;
     int shown_x = 0, shown_y = 0, shown_width = 0, shown_height = 0, shown_source_height = 0;
     std::vector<char> row_changed;
+    // The picture columns from the first changed to past the last, for each
+    // changed row.
+    std::vector<int> row_left, row_right;
     std::vector<Rows> changed_runs;
 
     bool Can_Write_Lines(BITMAP* source, BITMAP* target, int x, int y, int width, int height) const;
     void Prepare_Columns(int width);
     // Writes the rows of the area whose picture row is marked in only_rows
-    // (every row without it), adding each written row to changed_runs.
+    // (every row without it), adding each written row to changed_runs with
+    // its changed columns (row_left and row_right with only_rows, else all).
     void Write_Rows(BITMAP* source, BITMAP* target, int x, int y, int width, int height, bool straight,
                     const char* only_rows);
+    // The first target column of the area that shows source column, or
+    // past it.
+    int Target_Column(int source_column) const;
     void Stretch_Row(const uint32_t* in, uint32_t* out, int width) const;
 };
 

@@ -10,6 +10,7 @@
 #include "bluejay.h"
 #include "boiling_mud.h"
 #include "character.h"
+#include "checkpoint.h"
 #include "clam.h"
 #include "egg.h"
 #include "fly.h"
@@ -93,9 +94,17 @@ Level::Level()
       reposition_requested(false),
       scroll_x_requested(false), scroll_y_requested(false), scroll_x_step(0), scroll_y_step(0),
       background_scrolling(false), showing_message(false), message_shown(false), screens_high(1),
-      background_x(0), ending_timer(0), pipes_end_play(false), pipe_destination(NO_LEVEL), load_problem(nullptr),
-      load_problem_line(0)
+      background_x(0), ending_timer(0), pipes_end_play(false), pipe_destination(NO_LEVEL), checkpoint_lit(false),
+      restart_x(0), restart_y(0), load_problem(nullptr), load_problem_line(0)
 {
+}
+
+void Level::Clear_Checkpoints()
+{
+    checkpoint_lit = false;
+    for (int i = 0; i < number_of_characters; i++)
+        if (characters[i] != nullptr && characters[i]->type == CHECKPOINT)
+            static_cast<Checkpoint*>(characters[i])->lit = false;
 }
 
 Level::~Level()
@@ -497,6 +506,8 @@ Character* Level::Create_Character(int type)
         return new Boiling_Mud();
     case MUD_DROP:
         return new Mud_Drop();
+    case CHECKPOINT:
+        return new Checkpoint();
     default:
         return nullptr;
     }

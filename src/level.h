@@ -78,6 +78,9 @@ public:
     static constexpr int BOILING_MUD = 26;
     static constexpr int MUD_DROP = 27;
     static constexpr int NO_ECTO_SWITCH = 28;
+    static constexpr int CHECKPOINT = 29;
+    // The last character code the map files know.
+    static constexpr int LAST_CHARACTER_TYPE = CHECKPOINT;
 
     // Platform type codes of the map files.
     static constexpr int BROWN_BLOCK = 1000;
@@ -120,6 +123,11 @@ public:
     static constexpr int STATUS_SECOND_ROW = 25;
     static constexpr int STATUS_LIVES_X = 195;
     static constexpr int STATUS_COUNT_AFTER_ICON = 5;
+    // Beyond the status line as it always was: the timer's row, where the
+    // assist mark stands, and how dark the backing is (out of 255).
+    static constexpr int STATUS_TIMER_ROW = 12;
+    static constexpr int STATUS_ASSIST_X = 132;
+    static constexpr int STATUS_BACKING_WEIGHT = 176;
     // Ticks between the final switch and the end of the game.
     static constexpr int ENDING_TICKS = 15;
     // Points for every egg at the end of the game.
@@ -160,6 +168,12 @@ public:
     bool pipes_end_play;
     int pipe_destination;
     static constexpr int NO_LEVEL = -1;
+    // The last bell the hero rang here: a lost life starts it again at
+    // restart_x, restart_y instead of its start, and a ghost never pushes it
+    // back beyond restart_x.
+    bool checkpoint_lit;
+    int restart_x;
+    int restart_y;
     // Why the last load stopped before the end of the map file
     // (Map_Reader's words), or null when it read the file whole; cleared by
     // a save that succeeds.
@@ -199,6 +213,9 @@ public:
     void Scroll_Y(int step);
     void Scroll_Background(int step);
 
+    // Puts out every bell: the level is entered anew.
+    void Clear_Checkpoints();
+
     // The hero, or null when the map has none.
     Bluejay* Hero();
     // The centre of the hero's picture; false (and the point left alone)
@@ -224,6 +241,9 @@ private:
     void Show_Message(Application& application);
     void Carry_Hero_Through_Pipe(Application& application, Bluejay& hero);
     void Draw_Status_Line(Application& application, Bluejay& hero);
+    void Draw_Status_Backing(Application& application);
+    // The timer, the assist mark and the flash of the hearts.
+    void Draw_Status_Extras(Application& application, Bluejay& hero, int marks_x);
 };
 
 // Load the shape of the object at index from a backslash path.

@@ -175,6 +175,8 @@ void Level::Carry_Hero_Through_Pipe(Application& application, Bluejay& hero)
         Level& next = *application.levels[destination];
         application.current_level = destination;
         next.Reset(application.Demo_Rules());
+        // A level entered anew has no bell rung.
+        next.Clear_Checkpoints();
         next.scroll_x = 0;
         next.scroll_y = 0;
         hero.Copy_Status(*next.Hero());
@@ -190,15 +192,52 @@ void Level::Carry_Hero_Through_Pipe(Application& application, Bluejay& hero)
     Position_For_Main_Character();
 }
 
+void Level::Draw_Status_Backing(Application& application)
+{
+    // A dark band under each row, so that hearts, digits and counters read
+    // over any background.
+    BITMAP* canvas = application.canvas;
+    int second_row_bottom = STATUS_SECOND_ROW + application.Bitmap_Height(Application::BLUEJAY_ICON_BM);
+    set_trans_blender(0, 0, 0, STATUS_BACKING_WEIGHT);
+    drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
+    rectfill(canvas, 0, 0, Application::CANVAS_WIDTH - 1, STATUS_TIMER_ROW + text_height(font), makecol(0, 0, 0));
+    rectfill(canvas, 0, STATUS_SECOND_ROW - 1, Application::CANVAS_WIDTH - 1, second_row_bottom, makecol(0, 0, 0));
+    solid_mode();
+}
+
+void Level::Draw_Status_Extras(Application& application, Bluejay& hero, int marks_x)
+{
+    BITMAP* canvas = application.canvas;
+    // Flight refused: the hearts flash.
+    if (hero.refused_flash_ticks > 0 && (hero.refused_flash_ticks & 2) != 0)
+        rect(canvas, marks_x - 1, 0,
+             marks_x + Bluejay::MAX_STRENGTH * application.Bitmap_Width(Application::STRENGTH_MARK_BM),
+             STATUS_MARGIN + application.Bitmap_Height(Application::STRENGTH_MARK_BM), makecol(255, 255, 255));
+    if (application.Assists().Any_Assist())
+        textout_ex(canvas, font, Translate("ASSIST"), STATUS_ASSIST_X, STATUS_MARGIN, makecol(255, 255, 0), -1);
+    if (application.play_options.show_timer)
+    {
+        char level_time[Level_Tally::TIME_TEXT];
+        char game_time[Level_Tally::TIME_TEXT];
+        Level_Tally::Format_Time(application.tally.level_ticks, level_time, sizeof(level_time));
+        Level_Tally::Format_Time(application.tally.game_ticks, game_time, sizeof(game_time));
+        textprintf_ex(canvas, font, STATUS_MARGIN, STATUS_TIMER_ROW, makecol(255, 0, 0), -1, "%s / %s", level_time,
+                      game_time);
+    }
+}
+
 void Level::Draw_Status_Line(Application& application, Bluejay& hero)
 {
     int red = makecol(255, 0, 0);
     BITMAP* canvas = application.canvas;
+    if (application.play_options.status_backing)
+        Draw_Status_Backing(application);
     if (!application.game_complete)
     {
         const char* energy = Translate("Energy: ");
         textout_ex(canvas, font, energy, STATUS_MARGIN, STATUS_MARGIN, red, -1);
         int x = text_length(font, energy);
+        Draw_Status_Extras(application, hero, x);
         int mark_width = application.Bitmap_Width(Application::STRENGTH_MARK_BM);
         for (int i = 0; i < hero.strength; i++, x += mark_width)
             application.Draw_Sprite(Application::STRENGTH_MARK_BM, x, STATUS_MARGIN);
@@ -285,6 +324,12 @@ void Level::Process(Application& application)
         {
             hero->Reset(application.Demo_Rules());
             Reset(application.Demo_Rules());
+            // After a bell was rung the hero starts again there.
+            if (checkpoint_lit)
+            {
+                hero->x = restart_x;
+                hero->y = restart_y;
+            }
             Position_For_Main_Character();
         }
     }

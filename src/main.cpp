@@ -14,15 +14,10 @@
 
 #include "application.h"
 #include "settings.h"
+#include "sound_feeder.h"
 #include "translation.h"
 #include "user_files.h"
 #include "window_system.h"
-
-void Timing_Handler()
-{
-    Application::Tick_Has_Come();
-}
-END_OF_FUNCTION(Timing_Handler)
 
 void Display_Switch_Handler()
 {
@@ -89,7 +84,9 @@ bool Set_Graphics_Mode(const Settings& settings, bool& mode_set)
 // synthesizer when the library finds its patch set (allegro.cfg or
 // patches.dat beside the program), else through any MIDI device. The library
 // can report success with nothing installed, so the drivers' ids decide.
-void Install_Sound()
+// The digital driver's update is caught on the way (Sound_Feeder), to be
+// called once a period instead of every millisecond.
+void Install_Drivers()
 {
     if (install_sound(DIGI_AUTODETECT, MIDI_DIGMID, nullptr) == 0 && digi_driver->id != DIGI_NONE &&
         midi_driver->id != MIDI_NONE)
@@ -99,6 +96,13 @@ void Install_Sound()
         return;
     // Without a sound device the game plays silently.
     install_sound(DIGI_NONE, MIDI_NONE, nullptr);
+}
+
+void Install_Sound()
+{
+    Sound_Feeder::Start_Catching();
+    Install_Drivers();
+    Sound_Feeder::Stop_Catching();
 }
 
 const char* Driver_Name(const char* name, bool present)
@@ -152,9 +156,9 @@ int main(int argc, char* argv[])
                      bitmap_color_depth(screen),
                      Driver_Name(digi_driver->name, digi_driver->id != DIGI_NONE),
                      Driver_Name(midi_driver->name, midi_driver->id != MIDI_NONE));
+    if (std::getenv("BLUEJAY_REPORT") != nullptr && Sound_Feeder::Feeding())
+        std::fprintf(stderr, "Sound fed every %ld us\n", Sound_Feeder::Period_Microseconds());
     LOCK_VARIABLE(timing_signal);
-    LOCK_FUNCTION(Timing_Handler);
-    install_int(Timing_Handler, 30);
     Install_Termination_Handlers();
     set_volume(255, 128);
     // A missing gamepad is no error: the game looks again now and then.
@@ -162,12 +166,16 @@ int main(int argc, char* argv[])
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     Register_Window_Callbacks(Display_Switch_Handler, Switch_Out_Handler, Close_Button_Handler);
     set_write_alpha_blender();
-    // Without digital sound the library's background thread only looks after
-    // the window, and the game takes its events in once a tick instead.
+    // With the sound fed by the game (or no sound at all) the library's
+    // background thread only looks after the window, and the game takes its
+    // events in once a tick instead.
     Window_System::Take_Over_Events();
 
     application = new Application();
     settings.Apply(*application);
+    // The game speed the player chose sets the timer's period.
+    application->tick_timer_running = true;
+    application->Apply_Tick_Period();
     application->full_screen = !windowed;
     application->search_gamepads = true;
     application->Apply_Volumes();
@@ -196,6 +204,13 @@ int main(int argc, char* argv[])
     remove_display_switch_callback(Display_Switch_Handler);
     remove_display_switch_callback(Switch_Out_Handler);
     set_close_button_callback(nullptr);
+    Sound_Feeder::Stop();
+    if (std::getenv("BLUEJAY_REPORT") != nullptr && Window_System::Frames_Sent() > 0)
+        std::fprintf(stderr, "Shown: %ld frames, %ld updates, %lld pixels\n", Window_System::Frames_Sent(),
+                     Window_System::Areas_Sent(), Window_System::Pixels_Sent());
+    if (std::getenv("BLUEJAY_REPORT") != nullptr && Sound_Feeder::Wake_Ups() > 0)
+        std::fprintf(stderr, "Sound fed %ld times, longest wait %ld us\n", Sound_Feeder::Wake_Ups(),
+                     Sound_Feeder::Longest_Wait_Microseconds());
     Window_System::Give_Back_Events();
     delete application;
     application = nullptr;

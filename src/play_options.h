@@ -17,6 +17,8 @@ struct Play_Options
     static constexpr int MIN_SPEED = 50;
     static constexpr int MAX_SPEED = 100;
     static constexpr int SPEED_STEP = 10;
+    // The tick of play at full speed, in milliseconds.
+    static constexpr int FULL_SPEED_TICK_MS = 30;
 
     int speed = MAX_SPEED;
     bool endless_flight = false;
@@ -27,6 +29,14 @@ struct Play_Options
 
     // Whether any option that makes play easier is on.
     bool Any_Assist() const { return speed != MAX_SPEED || endless_flight || invincible || no_ghost_push; }
+
+    // The period the timer is asked for: a slower game has longer ticks,
+    // each of which computes exactly what a tick at full speed does.
+    int Tick_Period() const
+    {
+        int chosen = speed < MIN_SPEED ? MIN_SPEED : (speed > MAX_SPEED ? MAX_SPEED : speed);
+        return FULL_SPEED_TICK_MS * MAX_SPEED / chosen;
+    }
 };
 
 #endif

@@ -12,7 +12,7 @@ const char* const Progress::FILE_NAME = "progress.txt";
 namespace
 {
 // The longest file we read: a few short lines. Anything longer is not ours.
-constexpr std::streamsize MAX_FILE_SIZE = 4096;
+constexpr std::streamsize MAX_FILE_SIZE = 65536;
 // The checksum's multiplier and start (the FNV-1a hash of the words' bytes).
 constexpr unsigned int CHECKSUM_START = 2166136261u;
 constexpr unsigned int CHECKSUM_PRIME = 16777619u;
@@ -20,6 +20,54 @@ constexpr int BYTE_BITS = 8;
 constexpr int BYTES_PER_WORD = 4;
 constexpr unsigned int BYTE_MASK = 0xff;
 } // namespace
+
+bool Progress::Read_Level_Line(const std::string& name, std::istream& fields, Progress& read)
+{
+    int sheet = name.compare(0, 9, "assisted_") == 0 ? ASSISTED : PLAIN;
+    int level = -1;
+    if (!(fields >> level) || level < 0 || level >= LEVELS)
+        return false;
+    Level_Best& best = read.level_best[sheet][level];
+    if (name == "time" || name == "assisted_time")
+        return fields >> best.ticks && best.ticks > 0;
+    int all = 0;
+    bool sound = fields >> best.eggs >> all && best.eggs >= 0 && all >= 0 && all <= 1;
+    best.all_eggs = all == 1;
+    return sound;
+}
+
+bool Progress::Note_Level(int level, bool assisted, int ticks, int eggs, int all_eggs)
+{
+    if (level < 0 || level >= LEVELS || ticks <= 0)
+        return false;
+    Level_Best& best = level_best[assisted ? ASSISTED : PLAIN][level];
+    bool better = false;
+    if (best.ticks == 0 || ticks < best.ticks)
+    {
+        best.ticks = ticks;
+        better = true;
+    }
+    if (eggs > best.eggs)
+    {
+        best.eggs = eggs;
+        better = true;
+    }
+    if (all_eggs > 0 && eggs == all_eggs && !best.all_eggs)
+    {
+        best.all_eggs = true;
+        better = true;
+    }
+    return better;
+}
+
+bool Progress::Note_Game(bool assisted, long long ticks)
+{
+    long long& best = best_game_ticks[assisted ? ASSISTED : PLAIN];
+    if (ticks <= 0 || (best > 0 && ticks >= best))
+        return false;
+    best = ticks;
+    return true;
+}
 
 bool Progress::Load(const std::string& path)
 {
@@ -50,6 +98,26 @@ bool Progress::Load(const std::string& path)
                     read.furthest_level < Application::NUMBER_OF_LEVELS;
         else if (name == "best")
             sound = fields >> read.best_score && read.best_score >= 0;
+        else if (name == "time" || name == "assisted_time" || name == "eggs" || name == "assisted_eggs")
+            sound = Read_Level_Line(name, fields, read);
+        else if (name == "game_time" || name == "assisted_game_time")
+        {
+            long long& ticks = read.best_game_ticks[name == "game_time" ? PLAIN : ASSISTED];
+            sound = fields >> ticks && ticks > 0;
+        }
+        else if (name == "assisted_best")
+            sound = fields >> read.assisted_best_score && read.assisted_best_score >= 0;
+        else if (name == "movie_assists")
+        {
+            Play_Options& assists = read.movie_assists;
+            int flight = 0, invincible = 0, no_push = 0;
+            sound = fields >> assists.speed >> flight >> invincible >> no_push && assists.speed >= Play_Options::MIN_SPEED &&
+                    assists.speed <= Play_Options::MAX_SPEED && flight >= 0 && flight <= 1 && invincible >= 0 &&
+                    invincible <= 1 && no_push >= 0 && no_push <= 1;
+            assists.endless_flight = flight == 1;
+            assists.invincible = invincible == 1;
+            assists.no_ghost_push = no_push == 1;
+        }
         else if (name == "movie")
             sound = fields >> read.movie_level >> read.movie_length >> read.movie_checksum >> read.movie_start.lives >>
                         read.movie_start.eggs >> read.movie_start.points &&
@@ -73,6 +141,26 @@ bool Progress::Save(const std::string& path, std::string& reason) const
     if (movie_level != NO_MOVIE)
         text << "movie " << movie_level << " " << movie_length << " " << movie_checksum << " " << movie_start.lives
              << " " << movie_start.eggs << " " << movie_start.points << "\n";
+    const Play_Options& assists = movie_assists;
+    if (movie_level != NO_MOVIE && assists.Any_Assist())
+        text << "movie_assists " << assists.speed << " " << int(assists.endless_flight) << " "
+             << int(assists.invincible) << " " << int(assists.no_ghost_push) << "\n";
+    const char* prefixes[SHEETS] = {"", "assisted_"};
+    for (int sheet = PLAIN; sheet < SHEETS; sheet++)
+    {
+        for (int level = 0; level < LEVELS; level++)
+        {
+            const Level_Best& best = level_best[sheet][level];
+            if (best.ticks > 0)
+                text << prefixes[sheet] << "time " << level << " " << best.ticks << "\n";
+            if (best.eggs > 0 || best.all_eggs)
+                text << prefixes[sheet] << "eggs " << level << " " << best.eggs << " " << int(best.all_eggs) << "\n";
+        }
+        if (best_game_ticks[sheet] > 0)
+            text << prefixes[sheet] << "game_time " << best_game_ticks[sheet] << "\n";
+    }
+    if (assisted_best_score > 0)
+        text << "assisted_best " << assisted_best_score << "\n";
     Safe_File file;
     bool written = file.Write(path, text.str());
     reason = file.reason;

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <libintl.h>
+#include <algorithm>
+#include <dirent.h>
 #include <sys/stat.h>
 
 
@@ -85,8 +87,8 @@ bool Is_File(const std::string& path)
     return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-// The first folder of catalogues that has one for a language of the list.
-std::string Find_Locale_Directory(const std::vector<std::string>& folders)
+// Where catalogues are looked for, in order.
+std::vector<std::string> Locale_Candidates()
 {
     std::vector<std::string> candidates;
     std::string program = Program_Directory();
@@ -100,7 +102,13 @@ std::string Find_Locale_Directory(const std::vector<std::string>& folders)
     candidates.push_back(BLUEJAY_LOCALE_DIR);
 #endif
     candidates.push_back("/usr/share/locale");
-    for (const std::string& candidate : candidates)
+    return candidates;
+}
+
+// The first folder of catalogues that has one for a language of the list.
+std::string Find_Locale_Directory(const std::vector<std::string>& folders)
+{
+    for (const std::string& candidate : Locale_Candidates())
         for (const std::string& folder : folders)
             if (Is_File(candidate + "/" + folder + "/LC_MESSAGES/" + TRANSLATION_DOMAIN + ".mo"))
                 return candidate;
@@ -207,4 +215,46 @@ std::string Format_Text(const char* format, ...)
     }
     va_end(again);
     return text;
+}
+
+std::vector<std::string> Installed_Languages()
+{
+    std::vector<std::string> languages;
+    for (const std::string& candidate : Locale_Candidates())
+    {
+        DIR* folder = opendir(candidate.c_str());
+        if (folder == nullptr)
+            continue;
+        for (dirent* entry = readdir(folder); entry != nullptr; entry = readdir(folder))
+        {
+            std::string code = entry->d_name;
+            std::vector<std::string> folders;
+            Add_Folders(code, folders);
+            if (!folders.empty() && folders[0] == code &&
+                Is_File(candidate + "/" + code + "/LC_MESSAGES/" + TRANSLATION_DOMAIN + ".mo") &&
+                std::find(languages.begin(), languages.end(), code) == languages.end())
+                languages.push_back(code);
+        }
+        closedir(folder);
+        // The first folder that has any catalogue is the game's own.
+        if (!languages.empty())
+            break;
+    }
+    std::sort(languages.begin(), languages.end());
+    languages.insert(languages.begin(), std::string());
+    return languages;
+}
+
+std::string Language_Name(const std::string& code)
+{
+    // Each language named in its own words, as a menu of languages shows it.
+    static const struct
+    {
+        const char* code;
+        const char* name;
+    } NAMES[] = {{"", "English"}, {"en", "English"}, {"de", "Deutsch"}, {"fr", "Français"}};
+    for (const auto& entry : NAMES)
+        if (code == entry.code)
+            return entry.name;
+    return code;
 }

@@ -39,6 +39,14 @@ bool Choose_Language(const std::string& language);
 // underscores, so each names a folder safely (data/messages/<code>/).
 const std::vector<std::string>& Language_Folders();
 
+// The languages that have a catalogue, by code ("de", "fr"), sorted; with
+// English (""), first, the choices a menu of languages offers.
+std::vector<std::string> Installed_Languages();
+
+// A language's own name for itself ("Deutsch"), the code when it is not
+// known, "English" for "".
+std::string Language_Name(const std::string& code);
+
 // True while a catalogue is in use.
 bool Translating();
 

@@ -6,6 +6,8 @@
 
 #include <allegro.h>
 
+#include "sound_feeder.h"
+
 #if defined(ALLEGRO_UNIX) && defined(ALLEGRO_WITH_XWINDOWS) && !defined(ALLEGRO_MACOSX)
 #define BLUEJAY_X11_PORT 1
 #include <xalleg.h>
@@ -20,6 +22,9 @@ namespace
 {
 bool events_taken = false;
 bool give_back_at_exit = false;
+long frames_sent = 0;
+long areas_sent = 0;
+long long pixels_sent = 0;
 
 #ifdef BLUEJAY_X11_PORT
 // The library takes at most 50 events a call; a tick of fast mouse moves in
@@ -62,9 +67,9 @@ int End_On_Server_Error(Display* display, XErrorEvent* error)
 void Window_System::Take_Over_Events()
 {
 #ifdef BLUEJAY_X11_PORT
-    // Digital sound is mixed on the same thread every 10 ms; with a sound
-    // device the thread keeps running as the library made it.
-    bool sound_on_thread = digi_driver != nullptr && digi_driver->id != DIGI_NONE;
+    // Digital sound the game does not feed itself is mixed on the same
+    // thread; then it keeps running as the library made it.
+    bool sound_on_thread = digi_driver != nullptr && digi_driver->id != DIGI_NONE && !Sound_Feeder::Feeding();
     if (events_taken || !On_X11() || _unix_bg_man == nullptr || !_unix_bg_man->multi_threaded || sound_on_thread)
         return;
     // With interrupts held the thread sleeps on a condition (after at most
@@ -142,6 +147,8 @@ void Window_System::Send_Area(int x, int y, int width, int height)
 #ifdef BLUEJAY_X11_PORT
     if (!Screen_Takes_Areas())
         return;
+    areas_sent++;
+    pixels_sent += static_cast<long long>(width) * height;
     _xwin_update_screen(x, y, width, height);
 #else
     (void)x;
@@ -156,10 +163,26 @@ void Window_System::Send_Off()
 #ifdef BLUEJAY_X11_PORT
     if (!Screen_Takes_Areas())
         return;
+    frames_sent++;
     // The requests would otherwise wait in the buffer for the next round
     // trip, a tick later when the game takes the events itself.
     acquire_screen();
     XFlush(_xwin.display);
     release_screen();
 #endif
+}
+
+long Window_System::Frames_Sent()
+{
+    return frames_sent;
+}
+
+long Window_System::Areas_Sent()
+{
+    return areas_sent;
+}
+
+long long Window_System::Pixels_Sent()
+{
+    return pixels_sent;
 }

@@ -40,6 +40,11 @@ public:
     // the window as one update; Send_Off then sends the updates buffered.
     static void Send_Area(int x, int y, int width, int height);
     static void Send_Off();
+    // What was sent so far: the frames sent off, the updates and their
+    // pixels (each pixel four bytes through the shared image).
+    static long Frames_Sent();
+    static long Areas_Sent();
+    static long long Pixels_Sent();
 };
 
 #endif

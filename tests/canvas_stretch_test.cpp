@@ -89,7 +89,8 @@ TEST(CanvasStretchTest, AFullScreenShowsTheCanvasPixelUnderEachScreenPixel)
 }
 
 // Only the canvas rows that changed since the last frame are written, each
-// on every screen row that shows it, and the runs handed back cover them.
+// on every screen row that shows it, and the runs handed back cover them and
+// the columns that changed in them.
 TEST(CanvasStretchTest, OnlyTheChangedRowsAreWrittenAndListed)
 {
     BITMAP* canvas = Noise_Canvas();
@@ -142,6 +143,22 @@ TEST(CanvasStretchTest, OnlyTheChangedRowsAreWrittenAndListed)
     area.Canvas_Point(area.x, joined.first + joined.count - 1, last_x, last_y);
     EXPECT_EQ(first_y, 100);
     EXPECT_EQ(last_y, 104);
+    EXPECT_EQ(joined.left, area.x);
+    EXPECT_EQ(joined.width, area.width);
+    // Two pixels of one row: the run's columns are those from the first to
+    // the last, and no others.
+    putpixel(canvas, 50, 150, makecol_depth(DEPTH, 9, 9, 9));
+    putpixel(canvas, 60, 150, makecol_depth(DEPTH, 8, 8, 8));
+    changes.Show_Changes(canvas, shown, area.x, area.y, area.width, area.height);
+    ASSERT_EQ(changes.Changed_Rows().size(), 1u);
+    const Canvas_Stretch::Rows pixels = changes.Changed_Rows()[0];
+    for (int x = area.x; x < area.x + area.width; x++)
+    {
+        int canvas_x = 0, canvas_y = 0;
+        area.Canvas_Point(x, pixels.first, canvas_x, canvas_y);
+        bool sent = x >= pixels.left && x < pixels.left + pixels.width;
+        EXPECT_EQ(sent, canvas_x >= 50 && canvas_x <= 60) << "screen column " << x;
+    }
     changes.Forget_Shown();
     changes.Show_Changes(canvas, shown, area.x, area.y, area.width, area.height);
     EXPECT_EQ(Pixels_Unlike(shown, area.x, area.y, area.width, area.height, MARKER), area.width * area.height);

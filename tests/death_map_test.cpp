@@ -125,8 +125,8 @@ TEST_F(DeathMapTest, OnLevelGroundNoLifeIsLostAndTheRunEndsAtTheRightEnd)
 
 TEST_F(DeathMapTest, TheSpotsAreMarkedOnTheOverview)
 {
-    map.deaths.push_back({200, 150, Simple_Player::JUMPER});
-    map.deaths.push_back({40, 60, Simple_Player::FLYER});
+    map.deaths.push_back({200, 150, Simple_Player::JUMPER, 0});
+    map.deaths.push_back({40, 60, Simple_Player::FLYER, 0});
     BITMAP* picture = create_bitmap(256, 224);
     clear_to_color(picture, makecol(0, 0, 255));
     map.Mark(picture, 0);

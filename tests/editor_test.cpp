@@ -422,9 +422,9 @@ TEST_F(Editor_Test, ThePaletteStopsAtBothEndsOfTheCharacterRange)
     EXPECT_EQ(editor->current_object_type, Level::BLACK_BIRD);
     for (int press = 0; press < 30; press++)
         Press(keys::X);
-    EXPECT_EQ(editor->current_object_type, Level::NO_ECTO_SWITCH);
+    EXPECT_EQ(editor->current_object_type, Level::CHECKPOINT);
     Press(keys::X);
-    EXPECT_EQ(editor->current_object_type, Level::NO_ECTO_SWITCH);
+    EXPECT_EQ(editor->current_object_type, Level::CHECKPOINT);
 }
 
 TEST_F(Editor_Test, ThePaletteStopsAtBothEndsOfThePlatformRange)
@@ -1026,8 +1026,8 @@ TEST(Editor_Pictures, TheHeroAndTheBrownBlock)
 TEST(Editor_Pictures, EveryTypeHasItsPicture)
 {
     const int characters[] = {7,  11, 20, 21, 22, 25, 33, 34, 30, 31, 32, 37, 42, 45,
-                              48, 49, 51, 52, 56, 57, 58, 59, 62, 64, 67, 69, 70, 77};
-    for (int type = Level::BLACK_BIRD; type <= Level::NO_ECTO_SWITCH; type++)
+                              48, 49, 51, 52, 56, 57, 58, 59, 62, 64, 67, 69, 70, 77, 78};
+    for (int type = Level::BLACK_BIRD; type <= Level::CHECKPOINT; type++)
         EXPECT_EQ(Application::Get_Object_Bitmap(type), characters[type - Level::BLACK_BIRD]) << "type " << type;
     const int platforms[] = {9, 10, 16, 17, 18, 24, 27, 29, 35, 36, 44, 61, 63, 65, 66, 72, 74, 75};
     for (int type = Level::BROWN_BLOCK; type <= Level::TALL_VINE; type++)
@@ -1036,7 +1036,7 @@ TEST(Editor_Pictures, EveryTypeHasItsPicture)
 
 TEST(Editor_Pictures, EveryTypeGivesAnIndexOfTheTable)
 {
-    for (int type = Level::BLACK_BIRD; type <= Level::NO_ECTO_SWITCH; type++)
+    for (int type = Level::BLACK_BIRD; type <= Level::CHECKPOINT; type++)
     {
         EXPECT_GE(Application::Get_Object_Bitmap(type), 0) << "type " << type;
         EXPECT_LT(Application::Get_Object_Bitmap(type), Application::NUMBER_OF_BITMAPS) << "type " << type;
@@ -1050,6 +1050,6 @@ TEST(Editor_Pictures, EveryTypeGivesAnIndexOfTheTable)
 
 TEST(Editor_Pictures, AnUnknownCodeGetsTheStopperPicture)
 {
-    for (int type : {0, 29, 999, 1018, -1, 2000, -1000000})
+    for (int type : {0, 30, 999, 1018, -1, 2000, -1000000})
         EXPECT_EQ(Application::Get_Object_Bitmap(type), Application::STOPPER_BM) << "type " << type;
 }

@@ -237,10 +237,12 @@ TEST(NewLevelTest, AnEntryStaysWhereItIsAsTheTableGrows)
     EXPECT_EQ(level.platforms[0], first);
     EXPECT_EQ(level.platforms[0]->x, 77);
     EXPECT_EQ(level.platforms[Level::MAX_PLATFORMS - 1], far);
-    // Two blocks of entries and the places; the blocks between are not made.
+    // Two blocks of places and their entries, and the list of blocks; the
+    // blocks between are not made.
+    const long blocks = (Level::MAX_PLATFORMS + Platform_Table::BLOCK_ENTRIES - 1) / Platform_Table::BLOCK_ENTRIES;
     EXPECT_EQ(level.platforms.Bytes_Used(),
-              static_cast<long>(Level::MAX_PLATFORMS * sizeof(Platform*) +
-                                2 * Platform_Table::BLOCK_ENTRIES * sizeof(Platform)));
+              static_cast<long>(blocks * sizeof(Platform**) +
+                                2 * Platform_Table::BLOCK_ENTRIES * (sizeof(Platform*) + sizeof(Platform))));
 }
 
 // ---------------------------------------------------------------------------

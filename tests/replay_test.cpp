@@ -275,6 +275,37 @@ TEST_F(ReplayTest, ReplaysRepeatTheRunExactlyWhateverTheSeed)
     }
 }
 
+TEST_F(ReplayTest, AnAssistedRecordingReplaysWithItsAssistsWhateverThePlayerNowChose)
+{
+    int level = Level_With_Random_Creatures(application);
+    ASSERT_GE(level, 0);
+    application.play_options.invincible = true;
+    application.play_options.endless_flight = true;
+    application.play_options.no_ghost_push = true;
+    application.play_options.speed = 60;
+    std::vector<std::vector<int>> trace = Record_A_Run(level);
+    ASSERT_GT(trace.size(), 300u);
+    Progress on_disk = Progress_On_Disk();
+    EXPECT_TRUE(on_disk.movie_assists.invincible);
+    EXPECT_TRUE(on_disk.movie_assists.endless_flight);
+    EXPECT_TRUE(on_disk.movie_assists.no_ghost_push);
+    EXPECT_EQ(on_disk.movie_assists.speed, 60);
+
+    // The player turns every assist off; the replay still has them.
+    application.play_options = Play_Options();
+    Play_Tick(PLAY);
+    ASSERT_TRUE(application.replaying);
+    EXPECT_TRUE(application.Assists().invincible);
+    EXPECT_EQ(Snapshot(*application.levels[level]), trace[0]);
+    for (size_t tick = 1; tick < trace.size(); tick++)
+    {
+        Play_Tick();
+        ASSERT_EQ(Snapshot(*application.levels[level]), trace[tick]) << "tick " << tick;
+    }
+    Play_Tick(ENTER);
+    EXPECT_FALSE(application.Assists().Any_Assist()) << "the game goes on with the player's choice";
+}
+
 TEST_F(ReplayTest, TitleReplaysANewRecordingAfterARestart)
 {
     int level = Level_With_Random_Creatures(application);

@@ -118,6 +118,9 @@ TEST_F(Translation, GermanReadsGermanAndAnyOtherLanguageEnglish)
     EXPECT_EQ(message.strings[0], "Willkommen, kleiner Häher!");
     // A language's messages fall back one by one to the English ones.
     EXPECT_EQ(Message_Path(Application::NUMBER_OF_LEVELS - 1), "data/messages/message_119.txt");
+    ASSERT_TRUE(Choose_Language("fr"));
+    EXPECT_STREQ(Translate("Sound on"), "Son activé");
+    EXPECT_EQ(Message_Path(0), "data/messages/fr/message_0.txt");
     // The country is dropped when it has no catalogue of its own.
     ASSERT_TRUE(Choose_Language("de_AT.UTF-8"));
     EXPECT_STREQ(Translate("Sound off"), "Ton aus");
@@ -137,6 +140,13 @@ TEST_F(Translation, GermanReadsGermanAndAnyOtherLanguageEnglish)
     EXPECT_FALSE(Choose_Language(""));
     EXPECT_STREQ(Translate("Sound on"), "Sound on");
     players != nullptr ? setenv("LANGUAGE", before.c_str(), 1) : unsetenv("LANGUAGE");
+
+    // The choices of a menu of languages, English first.
+    std::vector<std::string> languages = Installed_Languages();
+    ASSERT_GE(languages.size(), 3u);
+    EXPECT_EQ(languages[0], "");
+    EXPECT_NE(std::find(languages.begin(), languages.end(), "de"), languages.end());
+    EXPECT_EQ(Language_Name("de"), "Deutsch");
 
     // Nothing of a language code may reach a path but letters.
     Choose_Language("../../de");

@@ -2,7 +2,8 @@
 //
 //   bluejay_bench [--runs N] [--rounds N] [--seconds S] [--demo-ticks N] [--stress-ticks N]
 //                 [--game PATH] [--spin-game PATH] [--no-display]
-//                 [--peer PATH] [--peer-seconds S] [--write-stress-level FILE]
+//                 [--peer PATH] [--peer-seconds S] [--peer-rounds N] [--peer-only]
+//                 [--write-stress-level FILE]
 //
 // It prints, each figure the median over several runs:
 //  - headless ticks per second and the slowest tick on every campaign level
@@ -21,9 +22,12 @@
 //    spins (--spin-game, built with -DBLUEJAY_SPIN_WAIT=ON), and on the
 //    title over the demo at that size;
 //  - side by side with the peer, another Allegro 4 platformer from Debian
-//    (alex4) when it is installed: the processor share and peak memory of
-//    the game in a 512 x 448 window and of the peer in its 640 x 480 one,
-//    each on the title over its demo, in turns, and their ratios;
+//    (alex4) when it is installed: the processor share, the X server's
+//    share and the peak memory of the game in a 512 x 448 window and of the
+//    peer in its 640 x 480 one, each on the title over its demo, in turns,
+//    and their ratios, once with sound sent to ALSA's null device and once
+//    without a sound device; in the same turns the game on a 1920 x 1080
+//    full screen and the editor's still view;
 //  - the cost of one Display_Scene at 1920 x 1080, every row of the canvas
 //    changed and none.
 //
@@ -38,6 +42,8 @@
 // --no-display    leave out everything that needs Xvfb
 // --peer PATH     the peer to measure beside the game (default: alex4)
 // --peer-seconds S seconds of each side-by-side measure (default 10)
+// --peer-rounds N rounds of the side-by-side measure (default 5)
+// --peer-only     only the side-by-side measure
 // --write-stress-level FILE  only write the stress level's map to FILE
 //
 // The parts that need a screen start their own Xvfb; without Xvfb (or with
@@ -982,6 +988,8 @@ struct Options
     // seconds of each side-by-side measure.
     std::string peer;
     double peer_seconds = 10.0;
+    int peer_rounds = 5;
+    bool peer_only = false;
 };
 
 
@@ -993,60 +1001,197 @@ const char* Verdict(bool met)
     return met ? "met" : "MISSED";
 }
 
+// The sound set-ups of the side-by-side measure, the ALSA settings both
+// programs find in their home folders: a desktop's sound through ALSA to a
+// device that takes the sound and plays nothing, and a machine without a
+// sound device (the settings name a card that is not there).
+struct Sound_Case
+{
+    const char* name;
+    const char* alsa;
+    bool sound;
+};
+
+const Sound_Case SOUND_CASES[] = {
+    {"with sound (ALSA's null device)", "pcm.!default {\n  type plug\n  slave.pcm { type null }\n}\n", true},
+    {"without a sound device", "pcm.!default { type hw card 99 }\nctl.!default { type hw card 99 }\n", false},
+};
+
+// The game's share of a core with sound at most the peer's; without sound no
+// worse than before this measure covered sound (0.5 of the peer's, give or
+// take the noise); the X server's share while it shows the game at most 1.5
+// times its share for the peer; the game's peak with sound at most 12 MB.
+constexpr double MOST_SOUND_RATIO = 1.0;
+constexpr double MOST_QUIET_RATIO = 0.6;
+constexpr double MOST_SERVER_RATIO = 1.5;
+constexpr long MOST_SOUND_PEAK_KB = 12 * 1024;
+
+// A home folder with the ALSA settings of a sound case.
+bool Make_Sound_Home(const std::string& folder, const Sound_Case& sound)
+{
+    if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
+        return false;
+    std::ofstream file(folder + "/.asoundrc");
+    file << sound.alsa;
+    return static_cast<bool>(file);
+}
+
+// A program under the virtual display, left to itself, with the X server's
+// share of a core over the same seconds beside its own.
+struct Shown_Measure
+{
+    std::vector<double> shares, server_shares, peaks;
+    std::string report; // the game's own lines about its screen and sound
+    // From its "Shown:" line: the frames it sent, the updates and pixels.
+    double frames = 0, updates = 0, pixels = 0;
+
+    void Add(const Idle_Measure& measure, double server_share)
+    {
+        shares.push_back(measure.share);
+        server_shares.push_back(server_share);
+        peaks.push_back(static_cast<double>(measure.peak_kb));
+    }
+};
+
+void Measure_Shown(Shown_Measure& into, const std::vector<std::string>& arguments,
+                   const std::vector<std::string>& environment, const std::string& errors, const Display& display,
+                   double seconds)
+{
+    // The X server's time from the program's start to its end, over the
+    // seconds the program is measured plus its start, taken as the same
+    // share; the start (3 s) moves it little.
+    double server_start = Process_Seconds(display.server.pid);
+    double wall_start = Now_Ms();
+    Idle_Measure measure = Measure_Idle(arguments, environment, errors, seconds);
+    double server_end = Process_Seconds(display.server.pid);
+    double wall = (Now_Ms() - wall_start) / 1000.0;
+    double server_share = server_start >= 0 && server_end >= 0 ? (server_end - server_start) / wall : -1.0;
+    into.Add(measure, server_share);
+    std::istringstream lines(Read_Text_File(errors));
+    std::string line, report;
+    while (std::getline(lines, line))
+        if (line.compare(0, 7, "Screen ") == 0 || line.compare(0, 6, "Sound ") == 0 ||
+            line.compare(0, 7, "Shown: ") == 0)
+            report += (report.empty() ? "" : "; ") + line;
+    if (!report.empty())
+        into.report = report;
+    size_t shown = report.find("Shown: ");
+    if (shown != std::string::npos)
+        std::sscanf(report.c_str() + shown, "Shown: %lf frames, %lf updates, %lf pixels", &into.frames, &into.updates,
+                    &into.pixels);
+}
+
+// What each frame sent to the X server, from the game's own count.
+std::string Frame_Text(const Shown_Measure& measure)
+{
+    if (measure.frames <= 0)
+        return "not reported";
+    char text[128];
+    std::snprintf(text, sizeof(text), "%.0f frames, a frame %.2f updates and %.0f KB", measure.frames,
+                  measure.updates / measure.frames, measure.pixels * 4.0 / measure.frames / 1024.0);
+    return text;
+}
+
+std::string Share_Text(const std::vector<double>& shares)
+{
+    char text[64];
+    std::snprintf(text, sizeof(text), "%.2f%% (%.2f-%.2f)", 100.0 * Median(shares),
+                  100.0 * *std::min_element(shares.begin(), shares.end()), 100.0 * Largest(shares));
+    return text;
+}
+
 // The game in a 512 x 448 window and the peer in its own 640 x 480 one, each
-// on the title over its demo, the same seconds, taking turns for the rounds
-// of the processor measure; prints both and their ratios. The target: the
-// game at or below the peer's share of a core. Without the peer the measure
-// is left out with a note, and nothing is missed.
-bool Compare_With_Peer(const std::string& game_path, const std::string& peer, const Display& display,
-                       const std::string& scratch, const Options& options)
+// on the title over its demo, the same seconds, taking turns for the rounds,
+// once for each sound set-up; in the same turns the game on a 1920 x 1080
+// full screen and the editor's still view in the window. Prints each
+// program's share of a core, the X server's while it shows it, the peaks
+// and the ratios to the peer from the same run. Without the peer the
+// measure is left out with a note, and nothing is missed.
+int Compare_With_Peer(const std::string& game_path, const std::string& peer, const Display& display,
+                      const std::string& scratch, const Options& options)
 {
     if (peer.empty())
     {
         std::printf("  side by side with the peer: left out, alex4 is not installed (apt-get install alex4)\n");
-        return true;
+        return 0;
     }
     std::string settings = Window_Settings(scratch);
-    std::string peer_home = scratch + "/peer_home";
-    if (settings.empty() || (mkdir(peer_home.c_str(), 0755) != 0 && errno != EEXIST))
+    if (settings.empty())
     {
         std::printf("  side by side with the peer: left out, no scratch folder for its settings\n");
-        return true;
+        return 0;
     }
-    std::vector<std::string> game_environment = Game_Environment(display, scratch);
-    for (std::string& variable : game_environment)
-        if (variable.compare(0, 16, "XDG_CONFIG_HOME=") == 0)
-            variable = "XDG_CONFIG_HOME=" + settings;
-    std::vector<std::string> peer_environment = {"DISPLAY=" + display.name, "HOME=" + peer_home};
-    std::vector<double> game_shares, peer_shares, game_peaks, peer_peaks;
-    for (int round = 0; round < options.rounds; round++)
+    int missed = 0;
+    for (const Sound_Case& sound : SOUND_CASES)
     {
-        Idle_Measure game = Measure_Idle({game_path}, game_environment, scratch + "/game_errors.txt",
-                                         options.peer_seconds);
-        Idle_Measure other = Measure_Idle({peer}, peer_environment, scratch + "/peer_errors.txt",
-                                          options.peer_seconds);
-        game_shares.push_back(game.share);
-        game_peaks.push_back(static_cast<double>(game.peak_kb));
-        peer_shares.push_back(other.share);
-        peer_peaks.push_back(static_cast<double>(other.peak_kb));
+        std::string home = scratch + (sound.sound ? "/sound_home" : "/quiet_home");
+        if (!Make_Sound_Home(home, sound))
+        {
+            std::printf("  side by side with the peer, %s: left out, no home folder for it\n", sound.name);
+            continue;
+        }
+        std::vector<std::string> full_environment = Game_Environment(display, scratch);
+        full_environment.push_back("HOME=" + home);
+        std::vector<std::string> window_environment = full_environment;
+        for (std::string& variable : window_environment)
+            if (variable.compare(0, 16, "XDG_CONFIG_HOME=") == 0)
+                variable = "XDG_CONFIG_HOME=" + settings;
+        std::vector<std::string> peer_environment = {"DISPLAY=" + display.name, "HOME=" + home};
+        std::string load = Load_Average();
+        Shown_Measure game, other, full, editor;
+        for (int round = 0; round < options.peer_rounds; round++)
+        {
+            Measure_Shown(game, {game_path}, window_environment, scratch + "/game_errors.txt", display,
+                          options.peer_seconds);
+            Measure_Shown(other, {peer}, peer_environment, scratch + "/peer_errors.txt", display,
+                          options.peer_seconds);
+            Measure_Shown(full, {game_path}, full_environment, scratch + "/full_errors.txt", display,
+                          options.peer_seconds);
+            Measure_Shown(editor, {game_path, "-edit"}, window_environment, scratch + "/editor_errors.txt", display,
+                          options.peer_seconds);
+        }
+        double game_share = Median(game.shares), peer_share = Median(other.shares);
+        double game_server = Median(game.server_shares), peer_server = Median(other.server_shares);
+        double game_peak = Median(game.peaks), peer_peak = Median(other.peaks);
+        bool measured = game_share > 0 && peer_share > 0 && game_peak > 0 && peer_peak > 0;
+        double ratio = measured ? game_share / peer_share : -1.0;
+        double server_ratio = game_server > 0 && peer_server > 0 ? game_server / peer_server : -1.0;
+        bool share_met = measured && ratio <= (sound.sound ? MOST_SOUND_RATIO : MOST_QUIET_RATIO);
+        bool server_met = server_ratio > 0 && server_ratio <= MOST_SERVER_RATIO;
+        bool peak_met = !sound.sound || (game_peak > 0 && game_peak <= MOST_SOUND_PEAK_KB);
+        bool full_met = !sound.sound || (Median(full.shares) >= 0 && Median(full.shares) <= MOST_FULL_SCREEN_SHARE);
+        bool editor_met = Median(editor.shares) >= 0 && Median(editor.shares) <= game_share;
+        missed += (share_met ? 0 : 1) + (server_met ? 0 : 1) + (peak_met ? 0 : 1) + (full_met ? 0 : 1) +
+                  (editor_met ? 0 : 1);
+        std::printf("  side by side with the peer (%s), %s: each on the title over its demo, %.0f s, %d rounds "
+                    "taking turns (load average %s at the start, %s at the end):\n",
+                    peer.c_str(), sound.name, options.peer_seconds, options.peer_rounds, load.c_str(),
+                    Load_Average().c_str());
+        if (!game.report.empty())
+            std::printf("    (the game says: %s)\n", game.report.c_str());
+        std::printf("    | | the game, %d x %d window | the peer, 640 x 480 window | ratio | target |\n",
+                    WINDOW_SCALE * Application::CANVAS_WIDTH, WINDOW_SCALE * Application::CANVAS_HEIGHT);
+        std::printf("    | processor, median (range) | %s | %s | %.2f | <= %.1f: %s |\n", Share_Text(game.shares).c_str(),
+                    Share_Text(other.shares).c_str(), ratio, sound.sound ? MOST_SOUND_RATIO : MOST_QUIET_RATIO,
+                    Verdict(share_met));
+        std::printf("    | the X server while it shows it | %s | %s | %.2f | <= %.1f: %s |\n",
+                    Share_Text(game.server_shares).c_str(), Share_Text(other.server_shares).c_str(), server_ratio,
+                    MOST_SERVER_RATIO, Verdict(server_met));
+        std::printf("    | peak memory | %.1f MB | %.1f MB | %.2f | %s |\n", game_peak / 1024.0, peer_peak / 1024.0,
+                    measured ? game_peak / peer_peak : -1.0,
+                    sound.sound ? (std::string("<= 12 MB: ") + Verdict(peak_met)).c_str() : "");
+        std::printf("    sent to the X server through its shared image (the last round): window %s; full screen %s; "
+                    "editor %s\n",
+                    Frame_Text(game).c_str(), Frame_Text(full).c_str(), Frame_Text(editor).c_str());
+        std::printf("    the game on a 1920 x 1080 full screen, title over the demo: %s (X server %s, peak %.1f MB)%s%s\n",
+                    Share_Text(full.shares).c_str(), Share_Text(full.server_shares).c_str(), Median(full.peaks) / 1024.0,
+                    sound.sound ? "; target <= 4%: " : "", sound.sound ? Verdict(full_met) : "");
+        std::printf("    the editor's still view in the window: %s (X server %s, peak %.1f MB); target <= the "
+                    "title's: %s\n",
+                    Share_Text(editor.shares).c_str(), Share_Text(editor.server_shares).c_str(),
+                    Median(editor.peaks) / 1024.0, Verdict(editor_met));
     }
-    double game_share = Median(game_shares), peer_share = Median(peer_shares);
-    double game_peak = Median(game_peaks), peer_peak = Median(peer_peaks);
-    bool measured = game_share > 0 && peer_share > 0 && game_peak > 0 && peer_peak > 0;
-    bool met = measured && game_share <= peer_share;
-    std::printf("  side by side with the peer (%s), each on the title over its demo, %.0f s, %d rounds taking "
-                "turns:\n",
-                peer.c_str(), options.peer_seconds, options.rounds);
-    std::printf("    the game, %d x %d window: %.2f%% of a core, peak %.1f MB\n", WINDOW_SCALE * Application::CANVAS_WIDTH,
-                WINDOW_SCALE * Application::CANVAS_HEIGHT, 100.0 * game_share, game_peak / 1024.0);
-    std::printf("    the peer, its 640 x 480 window: %.2f%% of a core, peak %.1f MB\n", 100.0 * peer_share,
-                peer_peak / 1024.0);
-    if (measured)
-        std::printf("    ratio game / peer: processor %.2f, memory %.2f; target processor <= 1: %s\n",
-                    game_share / peer_share, game_peak / peer_peak, Verdict(met));
-    else
-        std::printf("    ratio game / peer: not measured; target processor <= 1: %s\n", Verdict(met));
-    return met;
+    return missed;
 }
 
 // ---------------------------------------------------------------------------
@@ -1141,6 +1286,17 @@ void Print_Level_Table(const char* title, const std::vector<std::map<int, Tick_T
     }
 }
 
+// The report's last line; the scratch folder removed. The exit status: 0
+// when every target was met.
+int Finish_Report(const std::string& scratch, int missed)
+{
+    std::printf("\nload average %s at the end; targets missed: %d\n", Load_Average().c_str(), missed);
+    std::string remove = "rm -rf '" + scratch + "'";
+    if (std::system(remove.c_str()) != 0)
+        std::fprintf(stderr, "bluejay_bench: cannot remove %s\n", scratch.c_str());
+    return missed == 0 ? 0 : 1;
+}
+
 int Run_Benchmark(const Options& options)
 {
     std::string self = Program_Path();
@@ -1163,6 +1319,25 @@ int Run_Benchmark(const Options& options)
     std::printf("Bluejay benchmark: %d runs of each headless measure, figures are medians\n", options.runs);
     std::printf("machine: %ld processors, %s; load average %s at the start\n", sysconf(_SC_NPROCESSORS_ONLN),
                 Processor_Model().c_str(), Load_Average().c_str());
+
+    // Only the side-by-side measure, on a display of its own.
+    if (options.peer_only)
+    {
+        std::string xvfb = Find_Program("Xvfb");
+        std::string game_path = options.game.empty() ? Beside_Program("bluejay") : options.game;
+        Display display = Start_Display(xvfb);
+        if (display.name.empty() || !Is_File(game_path))
+        {
+            std::printf("\nno Xvfb or no game program: the side-by-side measure is left out.\n");
+        }
+        else
+        {
+            std::printf("\nUnder Xvfb %s, screen 1920x1080x24 (game: %s)\n", display.name.c_str(), game_path.c_str());
+            missed += Compare_With_Peer(game_path, Find_Peer(options.peer), display, scratch, options);
+            Stop(display.server);
+        }
+        return Finish_Report(scratch, missed);
+    }
 
     // Campaign levels.
     std::vector<int> campaign;
@@ -1367,23 +1542,19 @@ int Run_Benchmark(const Options& options)
             std::printf("  peak resident memory of the real programs: game %.1f MB (after the play above, full "
                         "screen), editor %.1f MB (3 s, idle); target <= %ld MB each: %s\n",
                         play_peak / 1024.0, editor_real / 1024.0, MOST_PEAK_KB / 1024, Verdict(met));
-            missed += Compare_With_Peer(game_path, Find_Peer(options.peer), display, scratch, options) ? 0 : 1;
+            missed += Compare_With_Peer(game_path, Find_Peer(options.peer), display, scratch, options);
             Stop(display.server);
         }
     }
 
-    std::printf("\nload average %s at the end; targets missed: %d\n", Load_Average().c_str(), missed);
-    std::string remove = "rm -rf '" + scratch + "'";
-    if (std::system(remove.c_str()) != 0)
-        std::fprintf(stderr, "bluejay_bench: cannot remove %s\n", scratch.c_str());
-    return missed == 0 ? 0 : 1;
+    return Finish_Report(scratch, missed);
 }
 
 int Usage(const char* message)
 {
     std::fprintf(stderr, "bluejay_bench: %s\n", message);
     std::fprintf(stderr, "usage: bluejay_bench [--runs N] [--rounds N] [--seconds S] [--demo-ticks N] [--stress-ticks N] "
-                         "[--game PATH] [--spin-game PATH] [--no-display] [--peer PATH] [--peer-seconds S] "
+                         "[--game PATH] [--spin-game PATH] [--no-display] [--peer PATH] [--peer-seconds S] [--peer-rounds N] [--peer-only] "
                          "[--write-stress-level FILE]\n");
     return 2;
 }
@@ -1424,6 +1595,10 @@ int main(int argc, char* argv[])
             options.game = argv[++i];
         else if (option == "--peer" && has_value)
             options.peer = argv[++i];
+        else if (option == "--peer-only")
+            options.peer_only = true;
+        else if (option == "--peer-rounds" && has_value && std::atoi(argv[i + 1]) > 0)
+            options.peer_rounds = std::atoi(argv[++i]);
         else if (option == "--peer-seconds" && has_value && std::atof(argv[i + 1]) > 0)
             options.peer_seconds = std::atof(argv[++i]);
         else if (option == "--spin-game" && has_value)

@@ -98,7 +98,8 @@ int main(int argc, char* argv[])
     game->Load_Game_Data();
     game->demo_mode = false;
 
-    std::string table = "| level | jumper | flyer | lives lost per screen, jumper/flyer |\n|---|---|---|---|\n";
+    std::string table = "| level | jumper | flyer | mean sent back per lost life (px) | lives lost per screen, "
+                        "jumper/flyer |\n|---|---|---|---|---|\n";
     std::string first_level_figures;
     int status = 0;
     for (int number = first; number <= last; number++)
@@ -117,10 +118,12 @@ int main(int argc, char* argv[])
             }
         Level& level = *game->levels[number];
         table += "| " + std::to_string(number) + " | " + std::to_string(lost[Simple_Player::JUMPER]) + " | " +
-                 std::to_string(lost[Simple_Player::FLYER]) + " | " + Screen_Counts(map, level.screens_wide) +
+                 std::to_string(lost[Simple_Player::FLYER]) + " | " +
+                 std::to_string(static_cast<int>(map.Mean_Sent_Back() + 0.5)) + " | " +
+                 Screen_Counts(map, level.screens_wide) +
                  " |\n";
-        std::printf("level %d: jumper %d, flyer %d lives lost in %d runs each\n", number,
-                    lost[Simple_Player::JUMPER], lost[Simple_Player::FLYER], runs);
+        std::printf("level %d: jumper %d, flyer %d lives lost in %d runs each, sent back %.0f px a life\n", number,
+                    lost[Simple_Player::JUMPER], lost[Simple_Player::FLYER], runs, map.Mean_Sent_Back());
         if (number == 0)
         {
             int cleared = map.Jumps_Clearing_Pit(), fell = map.Jumps_Into_Pit();

@@ -149,6 +149,8 @@ PICTURES = [
     (75, "vine/tall.bmp", 16, 64, "sprite", None),
     (76, "misc/empty_mark.bmp", 8, 8, "sprite", None),
     (77, "switch/no_ecto.bmp", 24, 16, "sprite", "switch"),
+    (78, "checkpoint/unlit.bmp", 16, 32, "sprite", None),
+    (79, "checkpoint/lit.bmp", 16, 32, "sprite", None),
 ]
 
 # Collision shapes in cells of 4 x 4 pixels: left, top, right, bottom, inclusive,
@@ -913,8 +915,8 @@ def make_all(art_dir=ART_DIR):
             drawn.add(name)
         check_picture(entry, grid, pixels)
         files["graphics/" + name] = bmp_bytes(pixels)
-    if len(files) != 78:
-        raise ArtError("made %d pictures, the game has 78" % len(files))
+    if len(files) != len(PICTURES):
+        raise ArtError("made %d pictures, the game has %d" % (len(files), len(PICTURES)))
     for shape, rects in BUMP_MAPS.items():
         text = "".join("%d %d %d %d\n" % r for r in rects)
         files["bump_maps/%s.map" % shape] = text.encode("ascii")

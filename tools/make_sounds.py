@@ -923,6 +923,26 @@ EFFECTS = {
              decay=0.02, amp=0.7),
         dict(wave="noise", dur=0.03, lowpass=5000.0, decay=0.008, amp=0.5),
     ]),
+    # A bell rung: a bright strike and its ring, with the bell's uneven
+    # overtones fading faster than the note.
+    "checkpoint": (13, [
+        dict(wave="sine", dur=0.9, freq=note_hz("g5"), decay=0.3,
+             release=0.1, amp=0.8),
+        dict(wave="sine", dur=0.7, freq=note_hz("g5") * 2.4, decay=0.15,
+             amp=0.35),
+        dict(wave="sine", dur=0.5, freq=note_hz("g5") * 3.9, decay=0.07,
+             amp=0.2),
+        dict(wave="sine", at=0.12, dur=0.8, freq=note_hz("d6"), decay=0.25,
+             release=0.1, amp=0.5),
+        dict(wave="noise", dur=0.02, lowpass=6000.0, decay=0.005, amp=0.4),
+    ]),
+    # Too tired to fly: two short low buzzes going down.
+    "flight_refused": (14, [
+        dict(wave="square", dur=0.07, freq=196.0, duty=0.3, attack=0.005,
+             release=0.02, lowpass=2000.0, amp=0.45),
+        dict(wave="square", at=0.09, dur=0.09, freq=147.0, duty=0.3,
+             attack=0.005, release=0.03, lowpass=2000.0, amp=0.45),
+    ]),
 }
 
 
@@ -1031,6 +1051,8 @@ EFFECT_NOTES = {
     "growing": "square and triangle rising two octaves",
     "shrinking": "square and triangle falling two octaves",
     "thud": "deep falling sine, soft-clipped, with a muffled slam and a crack",
+    "checkpoint": "a bell: G5 struck with uneven overtones, D6 ringing after",
+    "flight_refused": "two short low square buzzes, G3 then D3",
 }
 
 

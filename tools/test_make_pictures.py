@@ -153,8 +153,8 @@ class GeneratedFilesTest(unittest.TestCase):
         cls.files = mp.make_all()
 
     def test_every_picture_at_its_size(self):
-        self.assertEqual(len(mp.PICTURES), 78)
-        self.assertEqual([p[0] for p in mp.PICTURES], list(range(78)))
+        self.assertEqual(len(mp.PICTURES), 80)
+        self.assertEqual([p[0] for p in mp.PICTURES], list(range(80)))
         for index, name, width, height, kind, _ in mp.PICTURES:
             pixels = mp.read_bmp(self.files["graphics/" + name])
             self.assertEqual((len(pixels[0]), len(pixels)), (width, height), name)

@@ -306,7 +306,7 @@ class Synthesis(unittest.TestCase):
                                    places=12)
 
     def test_every_effect_is_short_and_starts_and_ends_silent(self):
-        self.assertEqual(len(self.effects), 12)
+        self.assertEqual(len(self.effects), 14)
         for name, samples in self.effects.items():
             self.assertLessEqual(len(samples), 1.0 * ms.RATE, name)
             self.assertGreater(len(samples), 0.1 * ms.RATE, name)

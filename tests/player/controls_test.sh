@@ -104,7 +104,8 @@ note "ok: F12 saved $(basename "$picture"), twice the canvas"
 press Return
 sleep 1.5
 press Return
-sleep 1
+# The level's name shows for three seconds as the level begins.
+sleep 3.5
 hero_band still_1
 sleep 0.5
 hero_band still_2

@@ -25,6 +25,10 @@ grep -qx "patches = $prefix/share/bluejay/patches.dat" "$prefix/lib/bluejay/alle
 grep -qx "Exec=$prefix/bin/bluejay" "$prefix/share/applications/bluejay.desktop" ||
   fail "the desktop entry does not start the installed program"
 note "ok: the program, data, patch set, allegro.cfg, desktop entry, icons and manual page are installed"
+[ -e "$prefix/share/locale/de/LC_MESSAGES/bluejay.mo" ] || fail "the German catalogue was not installed"
+grep -q '^Comment\[de\]=' "$prefix/share/applications/bluejay.desktop" ||
+  fail "the desktop entry has no German comment"
+note "ok: the German catalogue is installed, and the desktop entry speaks German"
 
 PROGRAM="$prefix/bin/bluejay"
 GAME_FOLDER="$scratch/elsewhere"
@@ -83,4 +87,17 @@ while numbers[at] != -1:
 sys.exit(0 if (1000, 48, 32) in blocks else 1)
 PYTHON
 note "ok: the editor saved the level into the player's data folder; the installed one is unchanged"
+
+# The settings file asks for German: its own reports read German, the two
+# console messages stay English.
+mkdir -p "$XDG_CONFIG_HOME/bluejay"
+printf '[display]\nlanguage = de\n[window]\nsize = 3\n' >"$XDG_CONFIG_HOME/bluejay/bluejay.cfg"
+start_game -x
+[ "$(wait_for_exit)" = 0 ] || fail "the game ended badly"
+grep -q 'unbekannter Schlüssel "size" in \[window\]' "$scratch/game.err" ||
+  fail "the settings report is not German: $(grep -v '^ALSA lib' "$scratch/game.err")"
+printf 'Invalid switch or switches.\nDone.\n' | cmp -s - "$scratch/game.out" ||
+  fail "the console messages in German were: $(cat "$scratch/game.out")"
+note "ok: the installed game reads its catalogue: the settings report in German, \"Done.\" in English"
+rm "$XDG_CONFIG_HOME/bluejay/bluejay.cfg"
 note "passed"

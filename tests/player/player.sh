@@ -86,13 +86,13 @@ copy_data() {
 
 # start_game [ARGUMENTS...]: starts the game in the scratch game folder;
 # its output goes to game.out and game.err, its exit status to game.status.
-# It is stopped after a minute whatever happens.
+# It is stopped after a minute (GAME_SECONDS) whatever happens.
 launch_game() {
   rm -f "$scratch/game.status"
   (
     cd "${GAME_FOLDER:-$scratch/game}"
     set +e
-    timeout 60 "$PROGRAM" "$@" >"$scratch/game.out" 2>"$scratch/game.err"
+    timeout "${GAME_SECONDS:-60}" "$PROGRAM" "$@" >"$scratch/game.out" 2>"$scratch/game.err"
     echo $? >"$scratch/game.status"
   ) &
   game_pid=$!

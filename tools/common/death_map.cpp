@@ -85,6 +85,8 @@ int Death_Map::Play(Application& game, const std::string& map_file, Simple_Playe
     int state = hero->state;
     bool in_jump = false;
     int lost = 0;
+    // The death whose next start is not yet known.
+    int waiting = NONE;
     for (long tick = 0; tick < ticks; tick++)
     {
         Application::Press_Keys_For_Signals(player.Next_Word(stage.showing_message));
@@ -95,8 +97,11 @@ int Death_Map::Play(Application& game, const std::string& map_file, Simple_Playe
         {
             // A hero out of strength is still where it died; one that fell
             // out of the picture is already back at the start.
-            Death death = hero->dead ? Death{hero->x, hero->y, player.kind} : Death{last_x, last_y, player.kind};
+            Death death = hero->dead ? Death{hero->x, hero->y, player.kind, NONE}
+                                     : Death{last_x, last_y, player.kind, last_x - hero->x};
             deaths.push_back(death);
+            if (hero->dead)
+                waiting = static_cast<int>(deaths.size()) - 1;
             lost += lives - hero->lives;
             if (in_jump)
             {
@@ -104,6 +109,11 @@ int Death_Map::Play(Application& game, const std::string& map_file, Simple_Playe
                 jumps.back().died = true;
                 in_jump = false;
             }
+        }
+        if (waiting != NONE && !hero->dead)
+        {
+            deaths[waiting].sent_back = deaths[waiting].x - hero->x;
+            waiting = NONE;
         }
         lives = hero->lives;
         bool landed = hero->state == Bluejay::IDLE && state != Bluejay::IDLE;
@@ -130,6 +140,19 @@ int Death_Map::Play(Application& game, const std::string& map_file, Simple_Playe
     }
     Application::Press_Keys_For_Signals(0);
     return lost;
+}
+
+double Death_Map::Mean_Sent_Back() const
+{
+    long long total = 0;
+    int counted = 0;
+    for (const Death& death : deaths)
+        if (death.sent_back != NONE)
+        {
+            total += death.sent_back;
+            counted++;
+        }
+    return counted > 0 ? static_cast<double>(total) / counted : 0.0;
 }
 
 int Death_Map::Deaths_In_Column(int column, int player) const

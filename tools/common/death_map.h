@@ -32,6 +32,9 @@ public:
         int x;
         int y;
         int player;
+        // How far back (pixels) the next life started from where this one
+        // was lost; NONE until the hero is back.
+        int sent_back;
     };
     struct Jump
     {
@@ -61,6 +64,9 @@ public:
     // the given ticks, until the hero leaves it by a pipe or reaches its
     // right end. Returns the lives lost.
     int Play(Application& game, const std::string& map_file, Simple_Player& player, long ticks);
+    // The mean distance the hero was sent back per lost life, in pixels
+    // (0 with no lives lost).
+    double Mean_Sent_Back() const;
     // Lives lost by the player kind (0: both) in one screen column.
     int Deaths_In_Column(int column, int player) const;
     // Jumps that took off before the first pit and landed beyond it, or
