@@ -5,7 +5,9 @@
 #   tools/catalogue.sh fresh      fails when po/bluejay.pot is out of date
 #   tools/catalogue.sh update     merges po/bluejay.pot into every po/*.po
 #   tools/catalogue.sh check      every po/*.po: placeholders as in the
-#                                 English, and every text translated
+#                                 English; German (the complete translation)
+#                                 has every text, the others say what they
+#                                 lack (it reads English)
 #
 # The texts are the arguments of Translate(...) and TRANSLATE_LATER(...) in
 # src/, and the desktop entry's names. The locations name files only, and the
@@ -73,12 +75,19 @@ check)
     # Placeholders, the header and the entries' form.
     msgfmt --check --statistics -o /dev/null "$translation" || status=1
     # Every text of the catalogue translated (not fuzzy, not missing).
-    msgcmp "$translation" "$pot" || status=1
+    # (A translation may be ahead of the catalogue: texts not used yet are
+    # no fault.)
+    if [ "$translation" = po/de.po ]; then
+      report=$(msgcmp "$translation" "$pot" 2>&1) || status=1
+      grep -v 'warning: this message is not used' <<<"$report" >&2 || true
+    else
+      msgcmp "$translation" "$pot" 2>/dev/null || echo "$translation: not complete; the texts it lacks read English" >&2
+    fi
   done
   exit $status
   ;;
 *)
-  sed -n '2,12p' "$0" >&2
+  sed -n '2,14p' "$0" >&2
   exit 2
   ;;
 esac
