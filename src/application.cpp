@@ -7,6 +7,9 @@
 #include "edit_history.h"
 #include "editor_lock.h"
 #include "file_guard.h"
+#include "editor_mouse.h"
+#include "editor_selection.h"
+#include "pointer_entry.h"
 #include "level.h"
 #include "menu_screens.h"
 #include "settings.h"
@@ -147,10 +150,11 @@ Application::Application()
       music_paused(false), save_failures(NUMBER_OF_LEVELS), quit_warning_ticks(0), quit_released(true),
       level_guard(new File_Guard()), editor_lock(new Editor_Lock()), disk_conflicts(NUMBER_OF_LEVELS),
       discard_warning_ticks(0), discard_confirmed(false),
-      edit_history(nullptr), editor_help_shown(false), test_play_level(nullptr),
+      edit_history(nullptr), editor_help_shown(false), editor_help_page(0), test_play_level(nullptr),
       editor_notice(), editor_notice_ticks(0), last_character_type(Level::BLACK_BIRD),
-      last_platform_type(Level::BROWN_BLOCK), keep_palette(false), editor_commands_held(0), mouse_ready(false),
-      mouse_x_before(0), mouse_y_before(0), mouse_z_before(0), mouse_b_before(0), recording_buffer(nullptr),
+      last_platform_type(Level::BROWN_BLOCK), keep_palette(false), editor_commands_held(),
+      editor_command_ticks(), editor_mouse(nullptr), editor_selection(nullptr), pointer_entry(nullptr), editor_zoom(1),
+      editor_grid_shown(false), recording_buffer(nullptr),
       recording_length(0), recording_level(0),
       recorded_movie(false), replaying(false),
       replay_level(nullptr), replay_levels(nullptr), saved_levels(nullptr), saved_level(0), saved_game_over(false),
@@ -159,6 +163,9 @@ Application::Application()
 {
     menus = new Menu_Screens();
     edit_history = new Edit_History(NUMBER_OF_LEVELS);
+    editor_mouse = new Editor_Mouse();
+    editor_selection = new Editor_Selection();
+    pointer_entry = new Pointer_Entry();
     for (int i = 0; i < NUMBER_OF_GAME_ACTIONS; i++)
         game_keys[i] = DEFAULT_GAME_KEYS[i];
     for (int i = 0; i < NUMBER_OF_GAMEPAD_ACTIONS; i++)
@@ -236,6 +243,10 @@ Application::~Application()
     delete edit_history;
     delete level_guard;
     delete editor_lock;
+    Editor_Mouse::Remove();
+    delete editor_mouse;
+    delete editor_selection;
+    delete pointer_entry;
     delete test_play_level;
 }
 

@@ -1,6 +1,7 @@
 #ifndef BLUEJAY_APPLICATION_H
 #define BLUEJAY_APPLICATION_H
 
+#include <bitset>
 #include <csignal>
 #include <string>
 #include <vector>
@@ -18,6 +19,9 @@
 class Edit_History;
 class Editor_Lock;
 class File_Guard;
+class Editor_Mouse;
+class Editor_Selection;
+class Pointer_Entry;
 class Level;
 class Menu_Screens;
 class String_List;
@@ -49,6 +53,10 @@ public:
     // notice shows.
     static constexpr int EDITOR_LINE_LENGTH = 96;
     static constexpr int EDITOR_NOTICE_TICKS = 150;
+    // How long "Saved level N" shows.
+    static constexpr int SAVED_NOTICE_TICKS = 67;
+    // Room for the editor's commands in its table.
+    static constexpr int EDITOR_COMMAND_ROOM = 128;
 
     // Movie modes.
     static constexpr int MOVIE_RECORDING_MODE = 1;
@@ -275,6 +283,7 @@ public:
     // tried, a line telling what happened, the mouse.
     Edit_History* edit_history;
     bool editor_help_shown;
+    int editor_help_page;
     // A play copy of the level being edited while it is tried, else null.
     Level* test_play_level;
     char editor_notice[EDITOR_LINE_LENGTH];
@@ -286,13 +295,20 @@ public:
     bool keep_palette;
     // Which of the editor's commands were held in the last tick, one bit
     // each in table order, for those that act once per press.
-    unsigned long long editor_commands_held;
-    // The mouse as it was in the last tick.
-    bool mouse_ready;
-    int mouse_x_before;
-    int mouse_y_before;
-    int mouse_z_before;
-    int mouse_b_before;
+    std::bitset<EDITOR_COMMAND_ROOM> editor_commands_held;
+    // How long each of them has been held, in ticks, for those that repeat
+    // only after a clear hold.
+    int editor_command_ticks[EDITOR_COMMAND_ROOM];
+    // The editor's mouse, the objects picked out and the clipboard, the
+    // palette as a grid of pictures, the whole level at a glance, and the
+    // level's message in a text box.
+    Editor_Mouse* editor_mouse;
+    Editor_Selection* editor_selection;
+    Pointer_Entry* pointer_entry;
+    // The editing view shrunk to 1/2 or 1/4 (1: life size), and whether the
+    // cell grid and the screen borders are drawn.
+    int editor_zoom;
+    bool editor_grid_shown;
 
     // The player's own runs. A recording (key 4 in play) collects the signal
     // words of the ticks its level runs; when it ends (key 6, a full buffer,
@@ -366,11 +382,16 @@ public:
     static constexpr unsigned int SCROLL_REPEAT_TICKS = 5;
     static constexpr unsigned int COMMAND_REPEAT_TICKS = 7;
     static constexpr int LAST_EDITOR_MUSIC = 9;
+    // The editing view shrinks to at most a quarter.
+    static constexpr int MAX_EDITOR_ZOOM = 4;
     // The left edge of the editor's status lines, and the lines the help
     // has room for.
     static constexpr int STATUS_X = 80;
-    static constexpr int STATUS_LINES = 7;
-    static constexpr int HELP_LINES = 24;
+    static constexpr int STATUS_LINES = 8;
+    static constexpr int HELP_LINES = 64;
+    // Lines of help on one page; F1 turns the page, and closes after the
+    // last.
+    static constexpr int HELP_PAGE_LINES = 23;
     // Shift with Page Up or Down moves this many levels.
     static constexpr int LEVEL_JUMP = 10;
     // How long the editor waits for the second Q after a quit that could
@@ -582,6 +603,11 @@ public:
     // The name of an object type as the level files' codes are named
     // ("PIPE_SWITCH").
     static const char* Object_Type_Name(int type);
+    // One line of what an object type does, translated.
+    static const char* Object_Type_Description(int type);
+    // The first and last type code of a mode's palette.
+    static int First_Object_Type(int mode);
+    static int Last_Object_Type(int mode);
     // Writes the level being edited to its map file if it changed.
     bool Save_Current_Level(bool overwrite_changed = false);
     // Writes a level to its map file if it changed since it was loaded or
@@ -622,17 +648,36 @@ public:
     // The mouse's part of an editor tick: the cursor follows it, a left
     // click acts as K, the wheel scrolls.
     void Run_Editor_Mouse();
+    // The editor's tools that take the keys while they are open (the typed
+    // pipe pointer); true when one took this tick.
+    bool Run_Editor_Tool();
+    // The middle click: a type taken from the level into the palette.
+    void Take_Type_Into_Palette(int type);
+    // Shrinks the editing view to 1/2 or 1/4, or back to life size.
+    void Set_Editor_Zoom(int zoom);
+    // Scrolls the view, when needed, so that a level point is on the canvas.
+    void Show_Editor_Point(long long x, long long y);
+    // Whether an edit is under way whose changes become one undo step when
+    // it ends (a drag, pasted objects hanging on the pointer, a held Z or X).
+    bool Editor_Edit_Under_Way() const;
     // The lines of the help for the current mode, drawn from the command
     // table.
     void Editor_Help_Lines(char lines[][EDITOR_LINE_LENGTH], int& count, int room) const;
     void Draw_Editor_Help();
     void Draw_Editor_Status();
+    // The status line of screen mode on the pipe of the screen under the
+    // cursor: the level it leads to, by its name, or the digits being typed.
+    std::string Pointer_Line();
+    // Splits text into lines no wider than width pixels of the font, at
+    // spaces.
+    static std::vector<std::string> Wrap(const std::string& text, int width);
     // Shows a line of text on the editor's canvas for a while.
     void Set_Editor_Notice(const char* format, ...);
     // Trying the level being edited: a play copy of its records, played
     // on the screen until Esc or T, all lives lost or a pipe to another
     // level; the records stay as they were and nothing is written.
-    void Start_Test_Play();
+    // From the cursor, the hero starts where the cursor is.
+    void Start_Test_Play(bool from_cursor = false);
     void Run_Test_Play_Tick();
     void End_Test_Play(const char* reason);
     // Warns when the level just saved has no hero, more than one, or a pipe

@@ -12,6 +12,8 @@
 
 #include "application.h"
 #include "edit_history.h"
+#include "editor_mouse.h"
+#include "editor_selection.h"
 #include "level.h"
 #include "translation.h"
 
@@ -49,6 +51,8 @@ constexpr int CURSOR_GROUP = 6;
 constexpr int CARRY_GROUP = 7;
 constexpr int HISTORY_GROUP = 8;
 constexpr int PRESS_GROUP = 9;
+constexpr int SCREEN_SCROLL_GROUP = 10;
+constexpr int SELECTION_GROUP = 11;
 
 // Command flags.
 constexpr int EVERY_TICK = 1; // runs in every tick and looks at its key itself
@@ -56,6 +60,12 @@ constexpr int ENDS_GROUP = 2; // the rest of its group waits for the next tick
 constexpr int ON_PRESS = 4;   // acts once per press, not while held
 constexpr int IN_HELP = 8;    // acts while the help is shown
 constexpr int IN_PLAY = 16;   // acts while a level is tried
+constexpr int HOLD_REPEAT = 32; // with ON_PRESS: repeats too, but only after a clear hold
+
+// A key held this long (half a second) starts to repeat, every so many
+// ticks.
+constexpr int HOLD_TICKS = 17;
+constexpr int HOLD_REPEAT_TICKS = 8;
 
 using Run = void (*)(Application&);
 
@@ -119,7 +129,14 @@ void Quit(Application& editor)
 // S again after the changed-on-disk warning writes over the file.
 void Save(Application& editor)
 {
-    editor.Save_Current_Level(true);
+    // A save says so for two seconds, unless it warns of something.
+    if (Current(editor).Changed())
+        editor.editor_notice_ticks = 0;
+    if (editor.Save_Current_Level(true) && editor.editor_notice_ticks == 0)
+    {
+        editor.Set_Editor_Notice(Translate("Saved level %i"), editor.current_level);
+        editor.editor_notice_ticks = Application::SAVED_NOTICE_TICKS;
+    }
 }
 
 void Quit_Without_Saving(Application& editor)
@@ -286,12 +303,13 @@ void Type_Up(Application& editor)
 
 void Keep_Type_In_Palette(Application& editor)
 {
+    int type = std::clamp(editor.current_object_type, Application::First_Object_Type(editor.editor_mode),
+                          Application::Last_Object_Type(editor.editor_mode));
+    editor.current_object_type = type;
     if (Characters(editor))
-        editor.last_character_type = editor.current_object_type =
-            std::clamp(editor.current_object_type, Level::BLACK_BIRD, Level::LAST_CHARACTER_TYPE);
+        editor.last_character_type = type;
     else
-        editor.last_platform_type = editor.current_object_type =
-            std::clamp(editor.current_object_type, Level::BROWN_BLOCK, Level::TALL_VINE);
+        editor.last_platform_type = type;
 }
 
 // The cursor, and K where nothing is carried.
@@ -371,16 +389,22 @@ void Undo(Application& editor)
 {
     Deselect(editor);
     editor.key_delay = 0;
+    editor.editor_selection->Clear();
     if (!editor.edit_history->Undo(editor.current_level, Current(editor)))
         editor.Set_Editor_Notice(Translate("Nothing to undo"));
+    else if (editor.edit_history->has_place)
+        editor.Show_Editor_Point(editor.edit_history->place_x, editor.edit_history->place_y);
 }
 
 void Redo(Application& editor)
 {
     Deselect(editor);
     editor.key_delay = 0;
+    editor.editor_selection->Clear();
     if (!editor.edit_history->Redo(editor.current_level, Current(editor)))
         editor.Set_Editor_Notice(Translate("Nothing to redo"));
+    else if (editor.edit_history->has_place)
+        editor.Show_Editor_Point(editor.edit_history->place_x, editor.edit_history->place_y);
 }
 
 // Trying the level, and the help.
@@ -398,7 +422,19 @@ void Test_Play(Application& editor)
 
 void Help(Application& editor)
 {
-    editor.editor_help_shown = !editor.editor_help_shown;
+    // F1 shows the first page, turns to the next, and closes after the last.
+    char lines[Application::HELP_LINES][Application::EDITOR_LINE_LENGTH];
+    int count = 0;
+    editor.Editor_Help_Lines(lines, count, Application::HELP_LINES);
+    if (!editor.editor_help_shown)
+    {
+        editor.editor_help_shown = true;
+        editor.editor_help_page = 0;
+    }
+    else if ((editor.editor_help_page + 1) * Application::HELP_PAGE_LINES < count)
+        editor.editor_help_page++;
+    else
+        editor.editor_help_shown = false;
 }
 
 void Escape(Application& editor)
@@ -407,6 +443,73 @@ void Escape(Application& editor)
         editor.editor_help_shown = false;
     else if (editor.test_play_level != nullptr)
         editor.End_Test_Play(Translate("Back from trying the level"));
+}
+
+void Test_Play_From_Cursor(Application& editor)
+{
+    if (editor.test_play_level != nullptr)
+        editor.End_Test_Play("Back from trying the level");
+    else
+        editor.Start_Test_Play(true);
+}
+
+// The selection and the clipboard.
+
+// Where pasted objects go: the pointer's cell in the level.
+void Pointer_Cell(Application& editor, long long& x, long long& y)
+{
+    x = static_cast<long long>(Current(editor).scroll_x) + editor.cursor_x;
+    y = static_cast<long long>(Current(editor).scroll_y) + editor.cursor_y;
+}
+
+void Copy(Application& editor)
+{
+    editor.editor_selection->Copy(editor);
+}
+
+void Cut(Application& editor)
+{
+    editor.editor_selection->Cut(editor);
+}
+
+void Paste(Application& editor)
+{
+    long long x, y;
+    Pointer_Cell(editor, x, y);
+    editor.editor_selection->Paste(editor, x, y);
+}
+
+void Delete_Selection(Application& editor)
+{
+    editor.editor_selection->Delete(editor);
+}
+
+void Duplicate(Application& editor)
+{
+    editor.editor_selection->Duplicate(editor);
+}
+
+template <int DX, int DY>
+void Move_Selection_By(Application& editor)
+{
+    editor.editor_selection->Move(editor, DX, DY);
+}
+
+// The view: the grid and the zoom.
+
+void Toggle_Grid(Application& editor)
+{
+    editor.editor_grid_shown = !editor.editor_grid_shown;
+}
+
+void Zoom_Out(Application& editor)
+{
+    editor.Set_Editor_Zoom(editor.editor_zoom * 2);
+}
+
+void Zoom_In(Application& editor)
+{
+    editor.Set_Editor_Zoom(editor.editor_zoom / 2);
 }
 
 // The steps of the arrow keys and their Shift: 16 pixels, and a screen.
@@ -425,6 +528,8 @@ const Command_Group GROUPS[] = {
     {SAME_GATE, OBJECTS, CARRYING_STATE, Keep_Carried_In_View},                 // CARRY_GROUP
     {Application::COMMAND_REPEAT_TICKS, ALL_MODES, ANY_STATE, nullptr},         // HISTORY_GROUP
     {FREE, ALL_MODES, ANY_STATE, nullptr},                                      // PRESS_GROUP
+    {FREE, ALL_MODES, ANY_STATE, Keep_View_In_Level},                           // SCREEN_SCROLL_GROUP
+    {FREE, OBJECTS, ANY_STATE, nullptr},                                        // SELECTION_GROUP
 };
 
 const Editor_Command COMMANDS[] = {
@@ -450,11 +555,22 @@ const Editor_Command COMMANDS[] = {
     {SCROLL_GROUP, TRANSLATE_LATER("arrows"), TRANSLATE_LATER("scroll 16 pixels"), Application::SIGNAL_RIGHT, 0, NO_MODIFIERS, 0, Scroll_By<STEP, 0>},
     {SCROLL_GROUP, TRANSLATE_LATER("arrows"), TRANSLATE_LATER("scroll 16 pixels"), Application::SIGNAL_UP, 0, NO_MODIFIERS, 0, Scroll_By<0, -STEP>},
     {SCROLL_GROUP, TRANSLATE_LATER("arrows"), TRANSLATE_LATER("scroll 16 pixels"), Application::SIGNAL_DOWN, 0, NO_MODIFIERS, 0, Scroll_By<0, STEP>},
-    {SCROLL_GROUP, TRANSLATE_LATER("Shift+arrows"), TRANSLATE_LATER("scroll a screen"), Application::SIGNAL_LEFT, 0, SHIFT, 0, Scroll_By<-SCREEN_WIDTH, 0>},
-    {SCROLL_GROUP, TRANSLATE_LATER("Shift+arrows"), TRANSLATE_LATER("scroll a screen"), Application::SIGNAL_RIGHT, 0, SHIFT, 0, Scroll_By<SCREEN_WIDTH, 0>},
-    {SCROLL_GROUP, TRANSLATE_LATER("Shift+arrows"), TRANSLATE_LATER("scroll a screen"), Application::SIGNAL_UP, 0, SHIFT, 0, Scroll_By<0, -SCREEN_HEIGHT>},
-    {SCROLL_GROUP, TRANSLATE_LATER("Shift+arrows"), TRANSLATE_LATER("scroll a screen"), Application::SIGNAL_DOWN, 0, SHIFT, 0, Scroll_By<0, SCREEN_HEIGHT>},
     {SCROLL_GROUP, TRANSLATE_LATER("Home"), TRANSLATE_LATER("back to screen 0"), 0, KEY_HOME, NO_MODIFIERS, 0, First_Screen},
+    // One screen per press; a long hold goes on.
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("Shift+arrows"), TRANSLATE_LATER("scroll a screen"), Application::SIGNAL_LEFT, 0, SHIFT,
+     ON_PRESS | HOLD_REPEAT, Scroll_By<-SCREEN_WIDTH, 0>},
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("Shift+arrows"), TRANSLATE_LATER("scroll a screen"), Application::SIGNAL_RIGHT, 0, SHIFT,
+     ON_PRESS | HOLD_REPEAT, Scroll_By<SCREEN_WIDTH, 0>},
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("Shift+arrows"), TRANSLATE_LATER("scroll a screen"), Application::SIGNAL_UP, 0, SHIFT,
+     ON_PRESS | HOLD_REPEAT, Scroll_By<0, -SCREEN_HEIGHT>},
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("Shift+arrows"), TRANSLATE_LATER("scroll a screen"), Application::SIGNAL_DOWN, 0, SHIFT,
+     ON_PRESS | HOLD_REPEAT, Scroll_By<0, SCREEN_HEIGHT>},
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("G"), TRANSLATE_LATER("grid and screen borders"), 0, KEY_G, NO_MODIFIERS, ON_PRESS, Toggle_Grid},
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("- +"), TRANSLATE_LATER("zoom out/in (Ctrl+wheel)"), 0, KEY_MINUS, NO_MODIFIERS, ON_PRESS, Zoom_Out},
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("- +"), TRANSLATE_LATER("zoom out/in (Ctrl+wheel)"), 0, KEY_MINUS_PAD, NO_MODIFIERS, ON_PRESS, Zoom_Out},
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("- +"), TRANSLATE_LATER("zoom out/in (Ctrl+wheel)"), 0, KEY_EQUALS, NO_MODIFIERS, ON_PRESS, Zoom_In},
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("- +"), TRANSLATE_LATER("zoom out/in (Ctrl+wheel)"), 0, KEY_EQUALS, SHIFT, ON_PRESS, Zoom_In},
+    {SCREEN_SCROLL_GROUP, TRANSLATE_LATER("- +"), TRANSLATE_LATER("zoom out/in (Ctrl+wheel)"), 0, KEY_PLUS_PAD, NO_MODIFIERS, ON_PRESS, Zoom_In},
     {SCREEN_GROUP, "Z X", TRANSLATE_LATER("pipe pointer -/+"), Application::SIGNAL_SCROLL_DOWN_1, 0, NO_MODIFIERS, 0,
      Pointer_Down},
     {SCREEN_GROUP, "Z X", TRANSLATE_LATER("pipe pointer -/+"), Application::SIGNAL_SCROLL_UP_1, 0, NO_MODIFIERS, 0, Pointer_Up},
@@ -493,19 +609,40 @@ const Editor_Command COMMANDS[] = {
     {PRESS_GROUP, TRANSLATE_LATER("Ctrl+R"), TRANSLATE_LATER("reload from disk"), 0, KEY_R, CTRL, ON_PRESS,
      Reload},
     {PRESS_GROUP, "R", TRANSLATE_LATER("reload if changed"), 0, KEY_R, NO_MODIFIERS, ON_PRESS, Reload_Changed},
+    {PRESS_GROUP, TRANSLATE_LATER("Shift+T"), TRANSLATE_LATER("try from the cursor"), 0, KEY_T, SHIFT, ON_PRESS | IN_PLAY, Test_Play_From_Cursor},
     {PRESS_GROUP, "F1", TRANSLATE_LATER("show/hide this help"), 0, KEY_F1, NO_MODIFIERS, ON_PRESS | IN_HELP, Help},
     {PRESS_GROUP, "Esc", TRANSLATE_LATER("close help, stop trying"), 0, KEY_ESC, NO_MODIFIERS, ON_PRESS | IN_HELP | IN_PLAY,
      Escape},
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+C/X"), TRANSLATE_LATER("copy/cut the selection"), Application::SIGNAL_SCROLL_DOWN_2, 0, CTRL,
+     ON_PRESS, Copy},
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+C/X"), TRANSLATE_LATER("copy/cut the selection"), Application::SIGNAL_SCROLL_UP_1, 0, CTRL, ON_PRESS,
+     Cut},
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+V"), TRANSLATE_LATER("paste at the pointer"), Application::SIGNAL_SCROLL_UP_2, 0, CTRL, ON_PRESS, Paste},
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+D"), TRANSLATE_LATER("duplicate beside"), Application::SIGNAL_DELETE, 0, CTRL, ON_PRESS, Duplicate},
+    {SELECTION_GROUP, TRANSLATE_LATER("Delete"), TRANSLATE_LATER("delete the selection"), 0, KEY_DEL, NO_MODIFIERS, ON_PRESS, Delete_Selection},
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+arrows"), TRANSLATE_LATER("move the selection"), Application::SIGNAL_LEFT, 0, CTRL, ON_PRESS,
+     Move_Selection_By<-STEP, 0>},
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+arrows"), TRANSLATE_LATER("move the selection"), Application::SIGNAL_RIGHT, 0, CTRL, ON_PRESS,
+     Move_Selection_By<STEP, 0>},
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+arrows"), TRANSLATE_LATER("move the selection"), Application::SIGNAL_UP, 0, CTRL, ON_PRESS,
+     Move_Selection_By<0, -STEP>},
+    {SELECTION_GROUP, TRANSLATE_LATER("Ctrl+arrows"), TRANSLATE_LATER("move the selection"), Application::SIGNAL_DOWN, 0, CTRL, ON_PRESS,
+     Move_Selection_By<0, STEP>},
 };
 
 constexpr int NUMBER_OF_COMMANDS = static_cast<int>(sizeof(COMMANDS) / sizeof(COMMANDS[0]));
-static_assert(NUMBER_OF_COMMANDS <= 64, "one bit per command in editor_commands_held");
+static_assert(NUMBER_OF_COMMANDS <= Application::EDITOR_COMMAND_ROOM, "one bit per command in editor_commands_held");
 
 // Lines of help for the mouse, after the keys.
 const char* const MOUSE_HELP[] = {
     TRANSLATE_LATER("mouse: the cursor follows it"),
-    TRANSLATE_LATER(" left click = K, wheel scrolls"),
-    TRANSLATE_LATER(" Shift+wheel scrolls sideways"),
+    TRANSLATE_LATER(" click: place, or pick and drag"),
+    TRANSLATE_LATER(" drag over empty cells paints"),
+    TRANSLATE_LATER(" right click deletes"),
+    TRANSLATE_LATER(" middle/Alt+click: take its type"),
+    TRANSLATE_LATER(" Shift+drag selects"),
+    TRANSLATE_LATER(" wheel scrolls, Shift sideways"),
+    TRANSLATE_LATER(" Ctrl+wheel zooms"),
 };
 
 int Held_Modifiers()
@@ -521,14 +658,14 @@ int Held_Modifiers()
 // Which commands' keys are held, one bit each. While Ctrl or Shift is held,
 // a key of the signal word that has a command with those modifiers does
 // only that command.
-unsigned long long Held_Commands(int signals)
+std::bitset<Application::EDITOR_COMMAND_ROOM> Held_Commands(int signals)
 {
     int modifiers = Held_Modifiers();
     int shadowed = 0;
     for (const Editor_Command& command : COMMANDS)
         if (command.signal != 0 && command.modifiers != NO_MODIFIERS && command.modifiers == modifiers)
             shadowed |= command.signal;
-    unsigned long long held = 0;
+    std::bitset<Application::EDITOR_COMMAND_ROOM> held;
     for (int i = 0; i < NUMBER_OF_COMMANDS; i++)
     {
         const Editor_Command& command = COMMANDS[i];
@@ -539,8 +676,7 @@ unsigned long long Held_Commands(int signals)
                                                       : command.modifiers == modifiers);
         else
             down = key[command.key_code] && command.modifiers == modifiers;
-        if (down)
-            held |= 1ull << i;
+        held[i] = down;
     }
     return held;
 }
@@ -548,9 +684,11 @@ unsigned long long Held_Commands(int signals)
 
 bool Application::Run_Editor_Commands(int allowed)
 {
-    unsigned long long held = Held_Commands(signals);
-    unsigned long long pressed = held & ~editor_commands_held;
+    std::bitset<EDITOR_COMMAND_ROOM> held = Held_Commands(signals);
+    std::bitset<EDITOR_COMMAND_ROOM> pressed = held & ~editor_commands_held;
     editor_commands_held = held;
+    for (int i = 0; i < NUMBER_OF_COMMANDS; i++)
+        editor_command_ticks[i] = held[i] ? editor_command_ticks[i] + 1 : 0;
 
     int group = -1;
     bool open = false;
@@ -597,7 +735,11 @@ bool Application::Run_Editor_Commands(int allowed)
             continue;
         if (allowed != 0 && (command.flags & allowed) == 0)
             continue;
-        bool acts = (command.flags & EVERY_TICK) || (((command.flags & ON_PRESS) ? pressed : held) >> i & 1);
+        bool acts = (command.flags & EVERY_TICK) || ((command.flags & ON_PRESS) ? pressed[i] : held[i]);
+        // A long hold repeats, counted from the press.
+        int ticks = editor_command_ticks[i];
+        if ((command.flags & HOLD_REPEAT) && ticks > HOLD_TICKS && (ticks - HOLD_TICKS) % HOLD_REPEAT_TICKS == 1)
+            acts = true;
         if (!acts)
             continue;
         command.run(*this);

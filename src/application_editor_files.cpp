@@ -68,8 +68,9 @@ void Take_Lock(Editor_Lock& lock)
         lock.Take(folder);
 }
 
-// Splits text into lines no wider than width pixels of the font, at spaces.
-std::vector<std::string> Wrap(const std::string& text, int width)
+} // namespace
+
+std::vector<std::string> Application::Wrap(const std::string& text, int width)
 {
     std::vector<std::string> lines;
     std::istringstream words(text);
@@ -89,7 +90,6 @@ std::vector<std::string> Wrap(const std::string& text, int width)
         lines.push_back(line);
     return lines;
 }
-} // namespace
 
 bool Application::Save_Level(int number, bool overwrite_changed)
 {

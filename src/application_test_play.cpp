@@ -7,11 +7,12 @@
 #include <sstream>
 
 #include "application.h"
+#include "bluejay.h"
 #include "level.h"
 #include "string_list.h"
 #include "translation.h"
 
-void Application::Start_Test_Play()
+void Application::Start_Test_Play(bool from_cursor)
 {
     Level& level = *levels[current_level];
     if (Count_Heroes(level) == 0)
@@ -23,6 +24,15 @@ void Application::Start_Test_Play()
     test_play_level = new Level();
     test_play_level->Load(map);
     test_play_level->pipes_end_play = true;
+    Bluejay* hero = test_play_level->Hero();
+    if (from_cursor && hero != nullptr)
+    {
+        // The hero starts, and starts again after a lost life, at the
+        // cursor; the records keep their own place.
+        hero->x = hero->start_x = cursor_x + level.scroll_x;
+        hero->y = hero->start_y = cursor_y + level.scroll_y;
+        test_play_level->Position_For_Main_Character();
+    }
 
     // The level's message and the ending text, read once.
     char path[MAX_PATH_LENGTH];

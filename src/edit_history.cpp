@@ -193,6 +193,25 @@ void Edit_History::Apply(Level& level, const Change& change, bool forward)
     }
 }
 
+void Edit_History::Find_Place(const Step& step, bool forward)
+{
+    // The first object the step touched, where it stands now; a record
+    // that is gone now shows where it stood.
+    has_place = false;
+    for (const Change& change : step.changes)
+    {
+        if (change.what != CHARACTER_RECORD && change.what != PLATFORM_RECORD)
+            continue;
+        const Map_Record& now = forward ? change.after : change.before;
+        const Map_Record& other = forward ? change.before : change.after;
+        const Map_Record& place = now.type != 0 ? now : other;
+        place_x = place.x;
+        place_y = place.y;
+        has_place = true;
+        return;
+    }
+}
+
 bool Edit_History::Undo(int level_number, Level& level)
 {
     if (!Known(level_number) || undo_steps[level_number].empty())
@@ -201,6 +220,7 @@ bool Edit_History::Undo(int level_number, Level& level)
     undo_steps[level_number].pop_back();
     for (auto change = step.changes.rbegin(); change != step.changes.rend(); ++change)
         Apply(level, *change, false);
+    Find_Place(step, false);
     redo_steps[level_number].push_back(step);
     Watch(level_number, level);
     return true;
@@ -214,6 +234,7 @@ bool Edit_History::Redo(int level_number, Level& level)
     redo_steps[level_number].pop_back();
     for (const Change& change : step.changes)
         Apply(level, change, true);
+    Find_Place(step, true);
     undo_steps[level_number].push_back(step);
     Watch(level_number, level);
     return true;

@@ -55,6 +55,11 @@ public:
     bool Undo(int level_number, Level& level);
     bool Redo(int level_number, Level& level);
 
+    // Where the last undo or redo changed an object, if it did.
+    bool has_place = false;
+    int place_x = 0;
+    int place_y = 0;
+
     int Undo_Steps(int level_number) const;
     int Redo_Steps(int level_number) const;
 
@@ -77,6 +82,7 @@ private:
     void Compare_Records(int what, const Record_Table& records, int count, std::vector<Map_Record>& copy,
                          int copy_count, Step& step);
     static void Apply(Level& level, const Change& change, bool forward);
+    void Find_Place(const Step& step, bool forward);
     bool Merge(int level_number, const Step& step);
 };
 

@@ -91,7 +91,7 @@ TEST_F(Editor_Drawing_Test, TheGridFollowsTheView)
     // Screen 2 starts at canvas x 192 (the mode line crosses it, and the
     // status lines below it); row 1's top edge lies at canvas y 32.
     int h = text_height(font);
-    int below_status = 2 + 6 * (h + 1);
+    int below_status = 2 + 8 * (h + 1);
     EXPECT_EQ(Count_Colour(editor->canvas, 192, below_status, 1, 224 - below_status, green), 224 - below_status);
     EXPECT_EQ(Count_Colour(editor->canvas, 192, h + 3, 1, h, green), 0);
     EXPECT_EQ(Count_Colour(editor->canvas, 0, 32, Application::STATUS_X, 1, green), Application::STATUS_X);
