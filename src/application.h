@@ -290,6 +290,7 @@ public:
     // The title's line that offers the remembered level, and the best score.
     static constexpr int TITLE_CONTINUE_Y = 184;
     static constexpr int TITLE_BEST_SCORE_Y = 200;
+    static constexpr int TITLE_ASSISTED_BEST_Y = 212;
     int* recording_buffer;
     int recording_length;
     int recording_level;

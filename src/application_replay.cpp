@@ -216,10 +216,12 @@ int Application::Continue_Level()
 
 void Application::Note_Game_End()
 {
+    // A game played with an assist has a best score of its own.
+    int& best = Assists().Any_Assist() ? progress.assisted_best_score : progress.best_score;
     Bluejay* hero = levels[current_level]->Hero();
-    if (hero == nullptr || hero->points <= progress.best_score)
+    if (hero == nullptr || hero->points <= best)
         return;
-    progress.best_score = hero->points;
+    best = hero->points;
     Save_Progress();
 }
 
@@ -258,5 +260,12 @@ void Application::Draw_Title_Lines()
         textout_centre_ex(canvas, font, line, CANVAS_WIDTH / 2 + SHADOW_OFFSET, TITLE_BEST_SCORE_Y + SHADOW_OFFSET,
                           black, -1);
         textout_centre_ex(canvas, font, line, CANVAS_WIDTH / 2, TITLE_BEST_SCORE_Y, white, -1);
+    }
+    if (progress.assisted_best_score > 0)
+    {
+        std::snprintf(line, sizeof(line), Translate("Best with an assist: %i"), progress.assisted_best_score);
+        textout_centre_ex(canvas, font, line, CANVAS_WIDTH / 2 + SHADOW_OFFSET,
+                          TITLE_ASSISTED_BEST_Y + SHADOW_OFFSET, black, -1);
+        textout_centre_ex(canvas, font, line, CANVAS_WIDTH / 2, TITLE_ASSISTED_BEST_Y, white, -1);
     }
 }

@@ -42,9 +42,9 @@ void Application::Count_Play_Tick(Level& played, int level_before, bool was_dead
 {
     Bluejay* hero = played.Hero();
     tally.Count_Tick(hero != nullptr && hero->dead && !was_dead);
-    // Any key sends the tally away; the key still does what it does.
+    // A key sends the tally away; the key still does what it does.
     if (pressed != 0)
-        tally.Dismiss();
+        tally.Key_Pressed();
 
     bool assisted = Assists().Any_Assist();
     if (current_level != level_before)

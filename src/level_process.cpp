@@ -194,14 +194,13 @@ void Level::Carry_Hero_Through_Pipe(Application& application, Bluejay& hero)
 
 void Level::Draw_Status_Backing(Application& application)
 {
-    // A dark band under each row, so that hearts, digits and counters read
-    // over any background.
+    // A dark band under the status line, so that hearts, digits and
+    // counters read over any background.
     BITMAP* canvas = application.canvas;
     int second_row_bottom = STATUS_SECOND_ROW + application.Bitmap_Height(Application::BLUEJAY_ICON_BM);
     set_trans_blender(0, 0, 0, STATUS_BACKING_WEIGHT);
     drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
-    rectfill(canvas, 0, 0, Application::CANVAS_WIDTH - 1, STATUS_TIMER_ROW + text_height(font), makecol(0, 0, 0));
-    rectfill(canvas, 0, STATUS_SECOND_ROW - 1, Application::CANVAS_WIDTH - 1, second_row_bottom, makecol(0, 0, 0));
+    rectfill(canvas, 0, 0, Application::CANVAS_WIDTH - 1, second_row_bottom, makecol(0, 0, 0));
     solid_mode();
 }
 

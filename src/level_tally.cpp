@@ -126,6 +126,8 @@ Tally_Counts Level_Tally::Leave_Level(Level& level, int tick_ms)
     shown = Count(level);
     game.Add(shown);
     show_ticks = Ticks_For(SHOW_MS, tick_ms);
+    seen_ticks = 0;
+    dismiss_after_ticks = Ticks_For(SEEN_BEFORE_DISMISS_MS, tick_ms);
     level_ticks = 0;
     lives_lost = 0;
     return shown;
@@ -145,9 +147,10 @@ void Level_Tally::Show_Name(const char* level_name, int tick_ms)
     name_ticks = name[0] != '\0' ? Ticks_For(NAME_MS, tick_ms) : 0;
 }
 
-void Level_Tally::Dismiss()
+void Level_Tally::Key_Pressed()
 {
-    show_ticks = 0;
+    if (seen_ticks >= dismiss_after_ticks)
+        show_ticks = 0;
 }
 
 void Level_Tally::Format_Time(long long ticks, char* buffer, std::size_t size)
@@ -214,6 +217,7 @@ void Level_Tally::Draw(BITMAP* canvas)
     {
         Draw_Counts(canvas, shown, Translate("Level done"), BOX_TOP);
         show_ticks--;
+        seen_ticks++;
     }
     else if (name_ticks > 0)
     {

@@ -36,6 +36,10 @@ public:
     // The tally shows for four seconds, the level's name for three.
     static constexpr int SHOW_MS = 4000;
     static constexpr int NAME_MS = 3000;
+    // A key sends the tally away only once it has been seen this long, so
+    // that keys held from the last level, or the Enter that closes the new
+    // level's message, do not.
+    static constexpr int SEEN_BEFORE_DISMISS_MS = 500;
     // Room for a time "mmm:ss.hh" and for a line of the tally.
     static constexpr int TIME_TEXT = 24;
     static constexpr int LINE_TEXT = 64;
@@ -48,6 +52,8 @@ public:
     // The tally over the picture and how many more ticks it shows.
     Tally_Counts shown;
     int show_ticks = 0;
+    int seen_ticks = 0;
+    int dismiss_after_ticks = 0;
     // The name of the level just begun, and how long it still shows.
     char name[LINE_TEXT] = {};
     int name_ticks = 0;
@@ -67,8 +73,8 @@ public:
     Tally_Counts Game_Total(Level& level) const;
     // A level begins: its name shows for a while.
     void Show_Name(const char* level_name, int tick_ms);
-    // Any key hides the tally.
-    void Dismiss();
+    // A key pressed: hides the tally once it has been seen a moment.
+    void Key_Pressed();
     // Draws the tally and the name over the canvas and counts their ticks
     // down.
     void Draw(BITMAP* canvas);

@@ -282,6 +282,19 @@ TEST_F(Forgiving_Play, TheTallyCountsWhatWasEatenGrabbedAndBeatenAndTheBestsAreK
     EXPECT_GT(shown.ticks, 30);
     EXPECT_EQ(application.tally.level_ticks, 0);
     EXPECT_GT(application.tally.show_ticks, 100);
+    // A key at once leaves it up; one after half a second sends it away.
+    auto press = [&](int key) {
+        Application::Press_Keys_For_Signals(key);
+        application.Run_Play_Tick();
+        Application::Press_Keys_For_Signals(0);
+        application.Run_Play_Tick();
+    };
+    press(Application::SIGNAL_RIGHT);
+    EXPECT_GT(application.tally.show_ticks, 100);
+    for (int tick = 0; tick < 20; tick++)
+        application.Run_Play_Tick();
+    press(Application::SIGNAL_LEFT);
+    EXPECT_EQ(application.tally.show_ticks, 0);
 
     // Kept: the level's time and eggs, read back from the file with a
     // file of today's shape still read.

@@ -26,6 +26,8 @@
 //              .tga)
 // --overview F write a map of the whole current level, every screen, with
 //              its platforms and characters where they are at the end, to F
+// --settings F play with the [assist] and [display] options of a settings
+//              file (the timer, the status backing, the assists)
 // --record F   record the run, as key 4 does in the game, from its first
 //              tick, and write the movie to F at the end (the recording stops
 //              by itself where the hero leaves the level or the game ends)
@@ -53,6 +55,7 @@
 
 #include "application.h"
 #include "bluejay.h"
+#include "settings.h"
 #include "level.h"
 #include "level_overview.h"
 #include "level_seeds.h"
@@ -75,13 +78,14 @@ struct Options
     std::map<long, std::string> shots;
     std::string overview;
     std::string record;
+    std::string settings;
 };
 
 int Usage(const char* message)
 {
     std::fprintf(stderr, "bluejay_run: %s\n", message);
     std::fprintf(stderr, "usage: bluejay_run [--title | --level N] [--movie FILE] [--script FILE] "
-                         "[--ticks N] [--until-end] [--seed S] [--seed-each-level] [--shot TICK:FILE]... [--overview FILE] [--record FILE]\n");
+                         "[--ticks N] [--until-end] [--seed S] [--seed-each-level] [--shot TICK:FILE]... [--overview FILE] [--record FILE] [--settings FILE]\n");
     return 2;
 }
 
@@ -134,6 +138,8 @@ int main(int argc, char* argv[])
             options.overview = argv[++i];
         else if (option == "--record" && has_value)
             options.record = argv[++i];
+        else if (option == "--settings" && has_value)
+            options.settings = argv[++i];
         else if (option == "--shot" && has_value)
         {
             std::string value = argv[++i];
@@ -165,6 +171,7 @@ int main(int argc, char* argv[])
         shot.second = start.Resolve(shot.second);
     options.overview = start.Resolve(options.overview);
     options.record = start.Resolve(options.record);
+    options.settings = start.Resolve(options.settings);
 
     Find_Data_Directory();
     if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
@@ -185,6 +192,13 @@ int main(int argc, char* argv[])
         return 1;
     }
     game->Load_Game_Data();
+    if (!options.settings.empty())
+    {
+        Settings settings;
+        settings.Load(options.settings.c_str());
+        std::fputs(settings.problem.c_str(), stderr);
+        game->play_options = settings.play_options;
+    }
 
     bool in_title = options.title;
     if (in_title)
