@@ -496,6 +496,8 @@ public:
 
     // The stages of the game loop, one tick at a time.
     void Load_Game_Data();
+    // Reads every level's message again, in the language now chosen.
+    void Load_Messages();
     void Start_Title();
     void Run_Title_Tick();
     void Leave_Title();

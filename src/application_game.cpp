@@ -137,13 +137,22 @@ void Application::Load_Game_Data()
     {
         Make_Level_Path(path, i);
         levels[i]->Load(path);
-        Make_Message_Path(path, i);
-        messages[i]->Load_From_File(path);
     }
+    Load_Messages();
     Make_Read_Path(path, MOVIE_FILE);
     Load_Movie(path);
     Load_Progress();
     recorded_movie = progress.Is_Recorded_Movie(movie_level, signal_buffer, signal_buffer_length);
+}
+
+void Application::Load_Messages()
+{
+    char path[MAX_PATH_LENGTH];
+    for (int i = 0; i < NUMBER_OF_LEVELS; i++)
+    {
+        Make_Message_Path(path, i);
+        messages[i]->Load_From_File(path);
+    }
 }
 
 void Application::Start_Title()

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "application.h"
+#include "level_tally.h"
 #include "screen_area.h"
 #include "settings.h"
 #include "settings_file.h"
@@ -63,6 +64,43 @@ std::string On_Off(bool flag)
 const char* Yes_No(bool flag)
 {
     return flag ? "yes" : "no";
+}
+
+// Characters of a level's name and its value together on a line of the list.
+constexpr int NAME_ROOM = 25;
+
+// The first characters of a UTF-8 text, never half of one.
+std::string Cut_Text(const std::string& text, int characters)
+{
+    int count = 0;
+    for (std::string::size_type i = 0; i < text.size(); i++)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && count++ == characters)
+            return text.substr(0, i);
+    return text;
+}
+
+// A level's line in the list ends in its best time and the most eggs
+// grabbed there ("*" when they were all it holds), then its number.
+std::string Level_Value(const Progress& progress, int level)
+{
+    const Level_Best& best = progress.level_best[Progress::PLAIN][level];
+    if (best.ticks <= 0)
+        return std::to_string(level);
+    char time[Level_Tally::TIME_TEXT];
+    Level_Tally::Format_Time(best.ticks, time, sizeof(time));
+    return Format("%s %d%s %d", time, best.eggs, best.all_eggs ? "*" : " ", level);
+}
+
+// The language the texts are shown in: the first one tried that has a
+// catalogue, or "" for English.
+std::string Current_Language()
+{
+    std::vector<std::string> installed = Installed_Languages();
+    for (const std::string& folder : Language_Folders())
+        for (const std::string& code : installed)
+            if (!code.empty() && code == folder)
+                return code;
+    return std::string();
 }
 
 int Cycle(int value, int low, int high, int step, int direction)
@@ -134,6 +172,23 @@ const Option OPTION_TABLE[] = {
                                       Play_Options::SPEED_STEP, direction);
          a.Apply_Tick_Period();
          Menu_Screens::Remember(a, "assist", "speed", std::to_string(a.play_options.speed));
+     },
+     nullptr, nullptr, nullptr},
+    // The languages that have a catalogue; English is written as "en" so
+    // that it holds even where the environment asks for another language.
+    {TRANSLATE_LATER("Language"), [](const Application&) { return Language_Name(Current_Language()); },
+     [](Application& a, int direction) {
+         std::vector<std::string> languages = Installed_Languages();
+         int now = 0;
+         for (int i = 0; i < static_cast<int>(languages.size()); i++)
+             if (languages[i] == Current_Language())
+                 now = i;
+         std::string next = languages[Cycle(now, 0, static_cast<int>(languages.size()) - 1, 1, direction)];
+         if (next.empty())
+             next = "en";
+         Choose_Language(next);
+         a.Load_Messages();
+         Menu_Screens::Remember(a, "display", "language", next);
      },
      nullptr, nullptr, nullptr},
     // The choices that are only on or off, each under a key of its section.
@@ -296,9 +351,8 @@ void Menu_Screens::Build(Application& application)
                 own_heading = true;
             }
             std::string name = entry.name.empty() ? Format(Translate("Level %i"), entry.level) : entry.name;
-            if (name.size() > 24)
-                name.resize(24);
-            add(ID_LEVEL + entry.level, name, std::to_string(entry.level));
+            std::string value = Level_Value(application.progress, entry.level);
+            add(ID_LEVEL + entry.level, Cut_Text(name, NAME_ROOM - Text_Characters(value.c_str())), value);
         }
         add(ID_BACK, Translate("Back"));
         break;

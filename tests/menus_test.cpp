@@ -14,6 +14,8 @@
 #include "level_list.h"
 #include "menu_screens.h"
 #include "screen_area.h"
+#include "string_list.h"
+#include "translation.h"
 #include "settings.h"
 #include "settings_file.h"
 #include "test_support.h"
@@ -213,8 +215,18 @@ TEST_F(MenusTest, ALevelNoPipeReachesIsListedAndStarts)
     list.Build(application);
     EXPECT_EQ(list.entries.size(), 3u);
 
+    // A level left through a pipe shows its best time and eggs, a star
+    // when they were all of them; a long name is cut whole letters at a time.
+    application.progress.level_best[Progress::PLAIN][50] = {1234, 2, true};
+    application.messages[0]->strings[0] = "Über die Wiesen und Äcker der Wälder";
+    application.messages[0]->number_of_strings = 1;
     application.Start_Title();
     Title_Choose("Levels");
+    EXPECT_EQ(menus.menu.entries[0].text, "Über die Wiesen und Äcke");
+    EXPECT_EQ(menus.menu.entries[0].value, "0");
+    ASSERT_EQ(menus.menu.entries.size(), 5u) << "0, 3, the heading of the player's own, 50, Back";
+    EXPECT_EQ(menus.menu.entries[3].text, "Level 50");
+    EXPECT_EQ(menus.menu.entries[3].value, "0:37.02 2* 50");
     Title_Choose("Level 50");
     ASSERT_TRUE(application.title_done);
     application.Leave_Title();
@@ -269,6 +281,12 @@ TEST_F(MenusTest, VolumesKeysButtonsAndAssistsSurviveARestart)
     Title_Choose("Invincible");
     Title_Choose("Speed");
     EXPECT_EQ(application.play_options.speed, Play_Options::MIN_SPEED);
+    // The next language after English is German: the menus speak it at once.
+    Choose_Language("en");
+    Title_Choose("Language");
+    EXPECT_STREQ(Translate("Options"), "Optionen");
+    EXPECT_EQ(menus.menu.entries[menus.menu.highlight].value, "Deutsch");
+    Choose_Language("C");
     // F8 and F9 in play are remembered too.
     key[KEY_F8] = 1;
     application.Handle_Player_Keys();
@@ -287,6 +305,7 @@ TEST_F(MenusTest, VolumesKeysButtonsAndAssistsSurviveARestart)
     EXPECT_TRUE(restarted.muted);
     EXPECT_TRUE(restarted.play_options.invincible);
     EXPECT_EQ(restarted.play_options.speed, Play_Options::MIN_SPEED);
+    EXPECT_EQ(restarted.language, "de");
 }
 
 TEST(Settings_File_Test, AMissingValueJoinsItsSectionAndAMissingSectionIsAdded)
