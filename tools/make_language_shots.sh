@@ -3,7 +3,8 @@
 # a player sees them: the game in its window (twice the canvas) on a virtual
 # display, from a copy of the data. Writes FOLDER/<language>_title.png (the
 # title), <language>_message.png (level 0's message) and
-# <language>_editor_help.png (the editor's help of platform mode). Needs what
+# <language>_editor_help.png (the editor's help of platform mode) and
+# <language>_options.png (the Options menu). Needs what
 # the player tests need (Xvfb, xdotool, ImageMagick).
 #
 #   tools/make_language_shots.sh [FOLDER [LANGUAGE]]
@@ -23,6 +24,17 @@ wait_for_title 2
 sleep 2
 shot title
 cp "$scratch/title.png" "$folder/${LANGUAGE}_title.png"
+# Options, the third entry of a new player's title menu, and back to Start.
+press Down
+press Down
+press Return
+sleep 1
+shot options
+cp "$scratch/options.png" "$folder/${LANGUAGE}_options.png"
+press Escape
+press Up
+press Up
+sleep 1
 # Level 0's message shows as the game begins.
 press Return
 sleep 4
