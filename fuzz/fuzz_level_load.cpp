@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int i = 0; i < level->number_of_characters; i++)
     {
         const Character& character = *level->characters[i];
-        FUZZ_CHECK(character.type >= Level::BLACK_BIRD && character.type <= Level::NO_ECTO_SWITCH);
+        FUZZ_CHECK(character.type >= Level::BLACK_BIRD && character.type <= Level::LAST_CHARACTER_TYPE);
         FUZZ_CHECK(character.bump_maps_loaded >= 0 && character.bump_maps_loaded <= Character::MAX_BUMP_MAPS);
         FUZZ_CHECK(character.x == character.start_x && character.y == character.start_y);
     }

@@ -2,6 +2,8 @@
 // progress at all or values the game can use, and what is read is written
 // back and read again unchanged.
 
+#include <cstdio>
+
 #include "fuzz_support.h"
 
 #include "progress.h"
@@ -29,7 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
 
+    // A save merges with the file already there (another game's), so each
+    // round writes where no earlier round's file is.
     std::string saved = fuzz::Scratch_Path("saved.txt");
+    std::remove(saved.c_str());
     std::string reason;
     FUZZ_CHECK(progress.Save(saved, reason));
     Progress again;
