@@ -46,10 +46,6 @@ int& Count(Application& editor)
     return Characters(editor) ? level.number_of_characters : level.number_of_platforms;
 }
 
-long long Cell_Floor(long long value)
-{
-    return value >= 0 ? value / CELL * CELL : -((-value + CELL - 1) / CELL * CELL);
-}
 } // namespace
 
 void Editor_Mouse::Install()
@@ -337,4 +333,9 @@ void Editor_Mouse::Left_Release(Application& editor, long long cell_x, long long
         Left_Drag(editor, cell_x, cell_y);
     gesture = NO_GESTURE;
     moving = -1;
+}
+
+long long Editor_Mouse::Cell_Floor(long long value)
+{
+    return value >= 0 ? value / CELL * CELL : -((-value + CELL - 1) / CELL * CELL);
 }

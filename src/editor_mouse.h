@@ -60,6 +60,9 @@ public:
     // The topmost record of a list whose picture covers a level pixel,
     // starting below the record `below` (the count to start at the top);
     // -1 when none does.
+    // A level coordinate rounded down to its 16-pixel cell (toward minus
+    // infinity, so the rows above the lowest screen round the same way).
+    static long long Cell_Floor(long long value);
     static int Record_At(const Application& editor, const Level& level, bool characters, long long level_x,
                          long long level_y, int below);
 

@@ -1,5 +1,7 @@
 #include "editor_selection.h"
 
+#include "editor_mouse.h"
+
 #include <allegro.h>
 
 #include <algorithm>
@@ -35,7 +37,7 @@ constexpr int CELL = Application::EDITOR_STEP;
 
 long long Cell_Floor(long long value)
 {
-    return value >= 0 ? value / CELL * CELL : -((-value + CELL - 1) / CELL * CELL);
+    return Editor_Mouse::Cell_Floor(value);
 }
 } // namespace
 
@@ -118,14 +120,18 @@ void Editor_Selection::Corner(const Application& editor, long long& x, long long
     }
 }
 
-void Editor_Selection::Copy(Application& editor)
+bool Editor_Selection::Has_Members(Application& editor)
 {
     Check(editor);
     if (members.empty())
-    {
         editor.Set_Editor_Notice(Translate("Nothing selected: Shift+drag or click an object"));
+    return !members.empty();
+}
+
+void Editor_Selection::Copy(Application& editor)
+{
+    if (!Has_Members(editor))
         return;
-    }
     long long x, y;
     Corner(editor, x, y);
     clipboard.clear();
@@ -233,12 +239,8 @@ void Editor_Selection::Move(Application& editor, int dx, int dy)
 
 void Editor_Selection::Duplicate(Application& editor)
 {
-    Check(editor);
-    if (members.empty())
-    {
-        editor.Set_Editor_Notice(Translate("Nothing selected: Shift+drag or click an object"));
+    if (!Has_Members(editor))
         return;
-    }
     // The copies go right beside the selection, past its widest picture.
     long long x, y;
     Corner(editor, x, y);

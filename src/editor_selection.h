@@ -63,6 +63,8 @@ public:
     void Draw(Application& editor) const;
 
 private:
+    // Checks the selection; false, and says so, when nothing is selected.
+    bool Has_Members(Application& editor);
     // The clipboard: records placed from its top-left corner, and the mode
     // whose list they came from.
     std::vector<Map_Record> clipboard;
